@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "value/date_time.h"
+
+namespace brindle {
+
+// Seconds since midnight of a date-time's time of day, 0 to 86,399.
+std::int32_t SecondsOfDay(DateTime value);
+
+// Seconds from now to the end of the current period, 1 to interval x 60. The periods are
+// anchored at the reference's time of day; its date is ignored. nullopt when the interval gives
+// no valid period: 0, negative, or too large for interval x 60 to fit in 16 bits.
+std::optional<std::int32_t> RemainingSeconds(DateTime now, DateTime reference,
+                                             std::int16_t interval);
+
+// "nn:ss" of a number of seconds; whole hours are dropped (3,600 shows 00:00).
+std::string FormatRemaining(std::int32_t seconds);
+
+// True exactly when the display reads "00:" followed by the lead text, character by character.
+bool IsAlertDue(std::string_view display, std::string_view lead);
+
+}  // namespace brindle

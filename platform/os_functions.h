@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace brindle {
+
+// A native window's handle as the declared functions take it; the backend hands it out.
+using WindowHandle = std::intptr_t;
+
+inline constexpr std::int32_t HWND_TOPMOST = -1;
+inline constexpr std::int32_t HWND_NOTOPMOST = -2;
+inline constexpr std::int32_t SWP_NOSIZE = 0x1;
+inline constexpr std::int32_t SWP_NOMOVE = 0x2;
+inline constexpr std::int32_t WM_NCLBUTTONDOWN = 0xA1;
+inline constexpr std::int32_t HTCAPTION = 2;
+inline constexpr std::int32_t SND_ASYNC = 0x1;
+inline constexpr std::int32_t SND_NODEFAULT = 0x2;
+inline constexpr std::int32_t SND_FILENAME = 0x20000;
+
+// The five operating-system functions the program declares and calls directly. No caller examines
+// a result. The Windows backend binds the real ones; other backends stand in for them.
+class OsFunctions {
+public:
+    virtual ~OsFunctions() = default;
+
+    virtual std::int32_t SetWindowPos(WindowHandle hWnd, std::int32_t hWndInsertAfter,
+                                      std::int32_t x, std::int32_t y, std::int32_t cx,
+                                      std::int32_t cy, std::int32_t wFlags) = 0;
+    virtual std::int32_t ReleaseCapture() = 0;
+    // lParam is handed over by reference, as the declaration has it.
+    virtual std::int32_t SendMessageA(WindowHandle hWnd, std::int32_t wMsg, std::int32_t wParam,
+                                      std::int32_t& lParam) = 0;
+    virtual void Sleep(std::int32_t dwMilliseconds) = 0;
+    virtual std::int32_t PlaySoundA(const std::string& lpszName, std::intptr_t hModule,
+                                    std::int32_t dwFlags) = 0;
+};
+
+}  // namespace brindle

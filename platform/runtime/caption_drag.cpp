@@ -1,0 +1,19 @@
+#include "runtime/caption_drag.h"
+
+#include "runtime/runtime.h"
+
+namespace brindle {
+
+void LabelMouseDown(Form& window, MouseButton button, Form& menuCarrier) {
+    OsFunctions& os = window.GetRuntime().Os();
+    os.ReleaseCapture();
+    const WindowHandle handle = window.hWnd();
+    std::int32_t noPosition = 0;
+    os.SendMessageA(handle, WM_NCLBUTTONDOWN, HTCAPTION, noPosition);
+    if (button == MouseButton::Right) {
+        MenuItem& menu = menuCarrier.Get<MenuItem>("mnuMenu");
+        window.PopupMenu(menu);
+    }
+}
+
+}  // namespace brindle

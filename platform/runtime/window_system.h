@@ -1,0 +1,46 @@
+#pragma once
+
+#include <memory>
+
+#include "os_functions.h"
+#include "runtime/control.h"
+#include "runtime/layout.h"
+
+namespace brindle {
+
+class Form;
+
+// A loaded window's counterpart in a real toolkit. It copies control properties onto native
+// widgets when told they changed and reports the user's actions back through the controls'
+// Raise and Accept members. It computes nothing of the program's own logic.
+class WindowPeer {
+public:
+    virtual ~WindowPeer() = default;
+
+    virtual void ControlChanged(Control& control, Property property) = 0;
+    virtual void VisibilityChanged(Visibility visibility) = 0;
+    virtual WindowHandle Handle() const = 0;
+    // The window's outer rectangle in twips, in screen coordinates.
+    virtual TwipsRect Bounds() const = 0;
+    // Shows the entries under menu as a popup at the pointer and returns when it has closed,
+    // after the chosen entry's click has run.
+    virtual void PopupMenu(MenuItem& menu) = 0;
+};
+
+// The toolkit as the runtime needs it.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    // Called once the form's controls exist; the peer builds its native widgets from them.
+    virtual std::unique_ptr<WindowPeer> CreatePeer(Form& form) = 0;
+    // Dispatches every event already waiting, then returns.
+    virtual void ProcessPendingEvents() = 0;
+    virtual float TwipsPerPixelX() const = 0;
+    virtual float TwipsPerPixelY() const = 0;
+    // Runs the event loop until Quit; returns the program's exit status.
+    virtual int Run() = 0;
+    virtual void Quit() = 0;
+};
+
+}  // namespace brindle
