@@ -4,6 +4,19 @@
 
 namespace brindle {
 
+namespace {
+
+// The countdown only ever sees date-times from 1 January 100 to 31 December 9999. Outside that
+// span (or for a value that is not a number) the days are too coarse or too far out for the
+// period arithmetic to mean anything, so such a value gives no period at all.
+bool IsUsableDateTime(DateTime value) {
+    static const double first = MakeDateTime(100, 1, 1, 0, 0, 0).days;
+    static const double pastLast = MakeDateTime(10000, 1, 1, 0, 0, 0).days;
+    return value.days >= first && value.days < pastLast;
+}
+
+}  // namespace
+
 std::int32_t SecondsOfDay(DateTime value) {
     const double hour = NumericValue(FormatDateTime(value, DatePattern::Hour));
     const double minute = NumericValue(FormatDateTime(value, DatePattern::Minute));
@@ -16,6 +29,9 @@ std::optional<std::int32_t> RemainingSeconds(DateTime now, DateTime reference,
     // An interval of 0 would divide by zero and a negative one would count time backwards:
     // neither has a period, and neither may fault.
     if (interval <= 0) {
+        return std::nullopt;
+    }
+    if (!IsUsableDateTime(now) || !IsUsableDateTime(reference)) {
         return std::nullopt;
     }
     std::int16_t period = 0;

@@ -23,6 +23,9 @@ enum class BorderStyle { None, Sizable };
 enum class StartUpPosition { CentreScreen, WindowsDefault };
 enum class TaskbarEntry { No, Yes };
 enum class Visibility { Hidden, Visible };
+// Off-screen controls that exist only as entry points for code refuse keyboard focus, so typing
+// into a window can never reach them.
+enum class Focus { Accepts, Refuses };
 
 struct Font {
     std::string face;  // empty: the window's default font
@@ -48,7 +51,8 @@ struct ControlLayout {
     Colour backColor = kDefaultColour;
     Font font;
     Alignment alignment = Alignment::Left;
-    int tabIndex = -1;  // -1: never takes focus
+    int tabIndex = -1;  // -1: not in the tab order
+    Focus focus = Focus::Accepts;
     ButtonStyle buttonStyle = ButtonStyle::Standard;
     // Timers: enabled state and period in milliseconds.
     bool timerEnabled = false;

@@ -1,5 +1,6 @@
 #include "value/date_time.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -36,10 +37,21 @@ void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
     day = static_cast<int>(d);
 }
 
+// The widest span of days either side of the epoch that is taken apart, about 2.7 million years.
+// Values beyond it are clamped to it so the second count and the calendar arithmetic stay well
+// inside 64-bit integers and the year inside an int; the program only uses the years 100 to 9999.
+constexpr double kMaxDays = 1e9;
+
 // Brings a date-time to the nearest whole second. Arithmetic on days leaves values a hair beside
 // a whole second in either direction; rounding (not truncating) the count of seconds absorbs it.
 std::int64_t WholeSeconds(DateTime value) {
-    return static_cast<std::int64_t>(std::llround(value.days * kSecondsPerDay));
+    // A value that is not a number names no time at all; it reads as the epoch instead of being
+    // handed to llround, whose result for it is unspecified.
+    if (std::isnan(value.days)) {
+        return 0;
+    }
+    const double days = std::clamp(value.days, -kMaxDays, kMaxDays);
+    return static_cast<std::int64_t>(std::llround(days * kSecondsPerDay));
 }
 
 std::string TwoDigits(int value) {

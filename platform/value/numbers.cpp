@@ -1,15 +1,32 @@
 #include "value/numbers.h"
 
+#include <algorithm>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
+#include <system_error>
 
 namespace brindle {
 
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Exponents are read only this far; any larger one already puts every mantissa a text can hold
+// outside a double's range.
+constexpr std::int64_t kExponentCap = 1'000'000'000'000;
+
+// The power of ten of the first significant digit of whole.fraction: 0 for "5", 2 for "123",
+// -3 for ".001". Only called when the number is out of range, so it is not zero.
+std::int64_t LeadingDigitPower(std::string_view whole, std::string_view fraction) {
+    const std::size_t firstWhole = whole.find_first_not_of('0');
+    if (firstWhole != std::string_view::npos) {
+        return static_cast<std::int64_t>(whole.size() - firstWhole) - 1;
+    }
+    const std::size_t firstFraction = fraction.find_first_not_of('0');
+    return -static_cast<std::int64_t>(firstFraction) - 1;
+}
 
 template <class Int>
 Int RoundTo(double value) {
@@ -32,46 +49,58 @@ double NumericValue(std::string_view text) {
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
         ++i;
     }
-    const std::size_t start = i;
+    bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
         ++i;
     }
-    std::size_t digits = 0;
+    const std::size_t start = i;
     while (i < text.size() && IsDigit(text[i])) {
         ++i;
-        ++digits;
     }
+    const std::string_view whole = text.substr(start, i - start);
+    std::string_view fraction;
     if (i < text.size() && text[i] == '.') {
-        ++i;
+        const std::size_t fractionStart = ++i;
         while (i < text.size() && IsDigit(text[i])) {
             ++i;
-            ++digits;
         }
+        fraction = text.substr(fractionStart, i - fractionStart);
     }
-    if (digits == 0) {
+    if (whole.empty() && fraction.empty()) {
         return 0.0;
     }
     // An exponent counts only when at least one digit follows it.
+    std::int64_t exponent = 0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
+        bool negativeExponent = false;
         if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+            negativeExponent = text[j] == '-';
             ++j;
         }
         if (j < text.size() && IsDigit(text[j])) {
-            while (j < text.size() && IsDigit(text[j])) {
-                ++j;
+            for (; j < text.size() && IsDigit(text[j]); ++j) {
+                exponent = std::min<std::int64_t>(exponent * 10 + (text[j] - '0'), kExponentCap);
             }
+            exponent = negativeExponent ? -exponent : exponent;
             i = j;
         }
     }
-    // strtod needs a terminated copy; it reads exactly the part scanned above.
-    const std::string number(text.substr(start, i - start));
-    double value = std::strtod(number.c_str(), nullptr);
-    // Magnitudes beyond a double's range are clamped, so the result is always finite.
-    if (std::isinf(value)) {
-        value = value > 0 ? DBL_MAX : -DBL_MAX;
+    // from_chars reads the same grammar as the scan above and, unlike strtod, ignores the C
+    // locale, which a toolkit may have switched to one with a decimal comma.
+    double value = 0.0;
+    const char* first = text.data() + start;
+    const char* last = text.data() + i;
+    const auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+    if (error == std::errc::result_out_of_range) {
+        // Magnitudes beyond a double's range are clamped, so the result is always finite; those
+        // too small for one become zero.
+        value = LeadingDigitPower(whole, fraction) + exponent >= 0 ? DBL_MAX : 0.0;
+    } else if (error != std::errc{} || end != last) {
+        return 0.0;
     }
-    return value;
+    return negative ? -value : value;
 }
 
 std::int16_t RoundToInt16(double value) { return RoundTo<std::int16_t>(value); }

@@ -1,0 +1,156 @@
+#include "frm_count_down.h"
+
+#include "countdown_arithmetic.h"
+#include "runtime/caption_drag.h"
+#include "runtime/runtime.h"
+#include "value/numbers.h"
+
+namespace brindle {
+
+namespace {
+
+constexpr Colour kYellow = 0x0000FFFF;
+constexpr Colour kNormalBlue = 0x00FF8000;
+constexpr Colour kGrey = 0x00C0C0C0;
+constexpr Colour kBlack = 0x00000000;
+constexpr Colour kLightYellow = 0x0080FFFF;
+
+}  // namespace
+
+frmCountDown::frmCountDown(Runtime& runtime, const WindowLayout& layout, Form& setup,
+                           Form& menuCarrier, Form& referenceDialog)
+    : TopMostForm(runtime, layout),
+      setup_(setup),
+      menuCarrier_(menuCarrier),
+      referenceDialog_(referenceDialog) {}
+
+void frmCountDown::BindControls() {
+    cmdAlert().OnClick([this] { cmdAlert_Click(); });
+    Colors().OnClick([this] { Colors_Click(); });
+    dColors().OnClick([this] { dColors_Click(); });
+    cmdStartTimer().OnClick([this] { cmdStartTimer_Click(); });
+    cmdStopTimer().OnClick([this] { cmdStopTimer_Click(); });
+    Label1().OnMouseDown([this](MouseButton button, std::int16_t shift, float x, float y) {
+        Label1_MouseDown(button, shift, x, y);
+    });
+    lblCountDown().OnMouseDown([this](MouseButton button, std::int16_t shift, float x, float y) {
+        lblCountDown_MouseDown(button, shift, x, y);
+    });
+    tmrDisplayTime().OnTimer([this] { tmrDisplayTime_Timer(); });
+}
+
+void frmCountDown::Form_Load() {
+    Colors().SetValue(true);
+    TopMost(TopMostState::TopMost);
+}
+
+void frmCountDown::Form_Unload() {
+    // Closing the countdown window closes every other window of the program.
+    menuCarrier_.Unload();
+    referenceDialog_.Unload();
+    setup_.Unload();
+}
+
+void frmCountDown::StartTimer(std::int16_t period) {
+    tmrDisplayTime().SetEnabled(false);
+    IntervalMinutes = period;
+    ReferenceTime = referenceDialog_.Get<DatePicker>("DTPicker1").Value();
+    warnings_.Restart();
+    tmrDisplayTime().SetEnabled(true);
+}
+
+void frmCountDown::StopTimer() { tmrDisplayTime().SetEnabled(false); }
+
+void frmCountDown::cmdStartTimer_Click() {
+    const std::string text = setup_.Get<ComboBox>("Combo1").Text();
+    std::int16_t period = 0;
+    try {
+        period = RoundToInt16(NumericValue(text));
+    } catch (const OverflowError&) {
+        // A number beyond 16 bits starts nothing; a running countdown goes on unchanged.
+        return;
+    }
+    StartTimer(period);
+}
+
+void frmCountDown::cmdStopTimer_Click() { StopTimer(); }
+
+void frmCountDown::tmrDisplayTime_Timer() {
+    const DateTime now = GetRuntime().GetClock().Now();
+    const std::optional<std::int32_t> remaining =
+        RemainingSeconds(now, ReferenceTime, IntervalMinutes);
+    if (!remaining) {
+        lblCountDown().SetCaption(kNoPeriodDisplay);
+        return;
+    }
+    lblCountDown().SetCaption(FormatRemaining(*remaining));
+    if (warnings_.IsDue(now, *remaining, alert().Text())) {
+        cmdAlert().SetValue(true);
+    }
+}
+
+bool frmCountDown::AlertPause(std::uint64_t load) {
+    GetRuntime().Os().Sleep(kPauseMilliseconds);
+    GetRuntime().DoEvents();
+    return IsLoaded() && LoadCount() == load;
+}
+
+void frmCountDown::cmdAlert_Click() {
+    const std::uint64_t load = LoadCount();
+    if (alertingLoad_ == load) {
+        return;
+    }
+    // Restored on the way out, also when an alert of an earlier load is still paused below us.
+    const std::optional<std::uint64_t> outer = alertingLoad_;
+    alertingLoad_ = load;
+    struct Restore {
+        std::optional<std::uint64_t>& slot;
+        std::optional<std::uint64_t> value;
+        ~Restore() { slot = value; }
+    } restore{alertingLoad_, outer};
+
+    SoundFile = "S_Timer.wav";
+    GetRuntime().Os().PlaySoundA(SoundFile, 0, SND_FILENAME | SND_NODEFAULT | SND_ASYNC);
+    dColors().SetValue(true);
+    // Once the window is unloaded under a pause the alert ends: touching a control would load
+    // the window again.
+    for (int flash = 0; flash < 6; ++flash) {
+        if (!AlertPause(load)) {
+            return;
+        }
+        Colors().SetValue(true);
+        if (!AlertPause(load)) {
+            return;
+        }
+        dColors().SetValue(true);
+    }
+    if (!AlertPause(load)) {
+        return;
+    }
+    Colors().SetValue(true);
+    AlertPause(load);
+}
+
+void frmCountDown::Colors_Click() {
+    lblCountDown().SetForeColor(kYellow);
+    lblCountDown().SetBackColor(kNormalBlue);
+    Label1().SetForeColor(kNormalBlue);
+    Label1().SetBackColor(kGrey);
+}
+
+void frmCountDown::dColors_Click() {
+    lblCountDown().SetBackColor(kBlack);
+    lblCountDown().SetForeColor(kLightYellow);
+    Label1().SetBackColor(kBlack);
+    Label1().SetForeColor(kLightYellow);
+}
+
+void frmCountDown::Label1_MouseDown(MouseButton button, std::int16_t, float, float) {
+    LabelMouseDown(*this, button, menuCarrier_);
+}
+
+void frmCountDown::lblCountDown_MouseDown(MouseButton button, std::int16_t, float, float) {
+    LabelMouseDown(*this, button, menuCarrier_);
+}
+
+}  // namespace brindle

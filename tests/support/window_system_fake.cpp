@@ -1,0 +1,89 @@
+#include "window_system_fake.h"
+
+#include <cassert>
+
+namespace brindle {
+
+WindowPeerFake::WindowPeerFake(WindowSystemFake& system, Form& form, WindowHandle handle)
+    : system_(system), form_(form), handle_(handle) {
+    const TwipsRect& client = form.Layout().clientArea;
+    bounds_ = {0, 0, client.width, client.height};
+    ++system_.livePeers;
+}
+
+WindowPeerFake::~WindowPeerFake() { --system_.livePeers; }
+
+void WindowPeerFake::ControlChanged(Control& control, Property property) {
+    system_.updates.push_back({form_.Name(), control.Name(), property, Visibility::Hidden});
+}
+
+void WindowPeerFake::VisibilityChanged(Visibility visibility) {
+    system_.updates.push_back({form_.Name(), "", Property::Caption, visibility});
+}
+
+void WindowPeerFake::PopupMenu(MenuItem& menu) {
+    system_.popups.push_back({form_.Name(), menu.Name()});
+    if (system_.nextChoices_.empty()) {
+        return;
+    }
+    const std::string choice = system_.nextChoices_.front();
+    system_.nextChoices_.pop_front();
+    for (MenuItem* entry : menu.Children()) {
+        if (entry->Name() == choice) {
+            entry->RaiseClick();
+            return;
+        }
+    }
+    assert(false && "the chosen entry is not in this menu");
+}
+
+std::unique_ptr<WindowPeer> WindowSystemFake::CreatePeer(Form& form) {
+    peersCreated.push_back(form.Name());
+    return std::make_unique<WindowPeerFake>(*this, form, nextHandle_++);
+}
+
+void WindowSystemFake::ProcessPendingEvents() {
+    ++processPendingEventsCount;
+    while (!pending_.empty()) {
+        auto event = std::move(pending_.front());
+        pending_.pop_front();
+        event();
+    }
+}
+
+int WindowSystemFake::Run() {
+    ProcessPendingEvents();
+    return 0;
+}
+
+void WindowSystemFake::PressLabel(Form& form, const std::string& label, MouseButton button) {
+    form.Get<Label>(label).RaiseMouseDown(button, 0, 10.0f, 10.0f);
+}
+
+void WindowSystemFake::PickItem(Form& form, const std::string& combo, const std::string& item) {
+    ComboBox& box = form.Get<ComboBox>(combo);
+    const auto& items = box.Items();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (items[i] == item) {
+            box.Pick(i);
+            return;
+        }
+    }
+    assert(false && "no such item in the list");
+}
+
+void WindowSystemFake::TypeText(Form& form, const std::string& combo, const std::string& text) {
+    form.Get<ComboBox>(combo).AcceptTypedText(text);
+}
+
+void WindowSystemFake::FireTimer(Form& form, const std::string& timer) {
+    form.Get<Timer>(timer).RaiseTimer();
+}
+
+void WindowSystemFake::ClearRecords() {
+    updates.clear();
+    popups.clear();
+    processPendingEventsCount = 0;
+}
+
+}  // namespace brindle

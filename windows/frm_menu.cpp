@@ -1,0 +1,36 @@
+#include "frm_menu.h"
+
+namespace brindle {
+
+frmMenu::frmMenu(Runtime& runtime, const WindowLayout& layout, frmCountDown& countDown,
+                 Form1& setup, Form& referenceDialog)
+    : Form(runtime, layout),
+      countDown_(countDown),
+      setup_(setup),
+      referenceDialog_(referenceDialog) {}
+
+void frmMenu::BindControls() {
+    Get<MenuItem>("mnuCT").OnClick([this] { mnuCT_Click(); });
+    Get<MenuItem>("mnuReferance").OnClick([this] { mnuReferance_Click(); });
+    Get<MenuItem>("mnuExit").OnClick([this] { mnuExit_Click(); });
+}
+
+void frmMenu::mnuCT_Click() {
+    // The countdown window's unload closes every other window, this one included; the setup
+    // window then comes back fresh.
+    countDown_.Unload();
+    setup_.Show();
+    setup_.Combo1().SetEnabled(true);
+    setup_.Combo2().SetEnabled(true);
+}
+
+void frmMenu::mnuReferance_Click() { referenceDialog_.Show(); }
+
+void frmMenu::mnuExit_Click() {
+    setup_.Unload();
+    referenceDialog_.Unload();
+    Unload();
+    countDown_.Unload();
+}
+
+}  // namespace brindle

@@ -1,0 +1,16 @@
+#include "frm_ref.h"
+
+namespace brindle {
+
+frmRef::frmRef(Runtime& runtime, const WindowLayout& layout, frmCountDown& countDown)
+    : Form(runtime, layout), countDown_(countDown) {}
+
+void frmRef::BindControls() { Command1().OnClick([this] { Command1_Click(); }); }
+
+void frmRef::Command1_Click() {
+    countDown_.cmdStopTimer().SetValue(true);
+    countDown_.cmdStartTimer().SetValue(true);
+    Unload();
+}
+
+}  // namespace brindle
