@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <optional>
+#include <random>
+#include <string>
+
+#include "countdown_arithmetic.h"
+#include "value/date_time.h"
+#include "value/numbers.h"
+
+namespace brindle {
+namespace {
+
+// Fixed seeds keep every run identical, so a failure here reproduces exactly.
+constexpr int kIterations = 200'000;
+
+std::string RandomText(std::mt19937_64& random) {
+    // Mostly characters that mean something to the number reader, some arbitrary bytes.
+    static const std::string kAlphabet = "0123456789+-.eE \t,x";
+    std::string text(random() % 33, '\0');
+    for (char& c : text) {
+        c = random() % 4 == 0 ? static_cast<char>(random() % 256)
+                              : kAlphabet[random() % kAlphabet.size()];
+    }
+    return text;
+}
+
+std::string RandomDigits(std::mt19937_64& random, std::size_t most) {
+    std::string digits(random() % (most + 1), '0');
+    for (char& c : digits) {
+        c = static_cast<char>('0' + random() % 10);
+    }
+    return digits;
+}
+
+TEST(FuzzRandomInputs, NumericValueOfArbitraryTextIsAlwaysFinite) {
+    std::mt19937_64 random(20240315);
+    for (int i = 0; i < kIterations; ++i) {
+        const std::string text = RandomText(random);
+        ASSERT_TRUE(std::isfinite(NumericValue(text))) << "text \"" << text << "\"";
+        (void)WholeNumberFromText(text);
+    }
+}
+
+TEST(FuzzRandomInputs, NumericValueOfAWellFormedNumberMatchesTheCLibrary) {
+    // A number built from the reader's grammar, with blanks before and unrelated text after,
+    // must read as strtod reads the number alone in the C locale, clamped to finite values.
+    std::mt19937_64 random(1601);
+    static const char* kPrefixes[] = {"", " ", "\t", " \t "};
+    static const char* kSuffixes[] = {"", " ", "x", ",5", ":00", "e", "e+", ".", "abc"};
+    for (int i = 0; i < kIterations; ++i) {
+        std::string number;
+        if (random() % 3 == 0) {
+            number += random() % 2 ? '-' : '+';
+        }
+        const std::string whole = RandomDigits(random, 20);
+        const bool point = random() % 2 == 0;
+        const std::string fraction = point ? RandomDigits(random, 20) : "";
+        if (whole.empty() && fraction.empty()) {
+            continue;
+        }
+        number += whole + (point ? "." : "") + fraction;
+        if (random() % 2 == 0) {
+            number += random() % 2 ? 'e' : 'E';
+            const int sign = static_cast<int>(random() % 3);
+            number += sign == 0 ? "" : sign == 1 ? "+" : "-";
+            number += std::to_string(random() % 1000);
+        }
+        const std::string text =
+            std::string(kPrefixes[random() % 4]) + number + kSuffixes[random() % 9];
+        double expected = std::strtod(number.c_str(), nullptr);
+        if (std::isinf(expected)) {
+            expected = expected > 0 ? DBL_MAX : -DBL_MAX;
+        }
+        ASSERT_EQ(NumericValue(text), expected) << "text \"" << text << "\"";
+    }
+}
+
+double RandomDays(std::mt19937_64& random, double first, double pastLast) {
+    static const double kSpecial[] = {std::numeric_limits<double>::quiet_NaN(),
+                                      std::numeric_limits<double>::infinity(),
+                                      -std::numeric_limits<double>::infinity(),
+                                      DBL_MAX,
+                                      -DBL_MAX,
+                                      DBL_MIN,
+                                      0.0,
+                                      -0.0,
+                                      1e300,
+                                      first,
+                                      pastLast};
+    switch (random() % 4) {
+        case 0:
+            return std::bit_cast<double>(random());
+        case 1:
+            return kSpecial[random() % std::size(kSpecial)];
+        case 2:
+            return std::uniform_real_distribution<double>(-1e12, 1e12)(random);
+        default:
+            return std::uniform_real_distribution<double>(first, pastLast)(random);
+    }
+}
+
+// Seconds since midnight of the nearest whole second, worked out directly from the day count.
+std::int64_t SecondOfDay(double days) {
+    const std::int64_t seconds = std::llround(days * 86400.0);
+    return ((seconds % 86400) + 86400) % 86400;
+}
+
+TEST(FuzzRandomInputs, RemainingSecondsIsNothingOrWithinThePeriodForAnyInput) {
+    std::mt19937_64 random(9999);
+    const double first = MakeDateTime(100, 1, 1, 0, 0, 0).days;
+    const double pastLast = MakeDateTime(10000, 1, 1, 0, 0, 0).days;
+    auto usable = [&](double days) { return days >= first && days < pastLast; };
+    for (int i = 0; i < kIterations; ++i) {
+        const double now = RandomDays(random, first, pastLast);
+        const double reference = RandomDays(random, first, pastLast);
+        const auto interval =
+            static_cast<std::int16_t>(random() % 2 ? random() : 1 + random() % 546);
+        SCOPED_TRACE(::testing::Message()
+                     << "now " << now << ", reference " << reference << ", interval " << interval);
+
+        const std::optional<std::int32_t> remaining =
+            RemainingSeconds(DateTime{now}, DateTime{reference}, interval);
+        const bool valid = usable(now) && usable(reference) && interval >= 1 && interval <= 546;
+        ASSERT_EQ(remaining.has_value(), valid);
+        if (valid) {
+            const std::int64_t period = interval * 60;
+            const std::int64_t phase =
+                ((SecondOfDay(now) - SecondOfDay(reference)) % period + period) % period;
+            ASSERT_EQ(*remaining, period - phase);
+        }
+        ASSERT_EQ(FormatDateTime(DateTime{now}, DatePattern::MinuteSecond).size(), 5u);
+    }
+}
+
+}  // namespace
+}  // namespace brindle
