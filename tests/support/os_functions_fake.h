@@ -35,12 +35,17 @@ public:
 
     std::vector<DeclaredCall> calls;
     std::function<void(std::int32_t milliseconds)> onSleep;
+    // Runs right after each call is recorded, so a test can place the calls among the window
+    // system's records.
+    std::function<void(const DeclaredCall& call)> onCall;
 
     // The calls of one function, in order.
     std::vector<DeclaredCall> CallsOf(const std::string& function) const;
     void Clear() { calls.clear(); }
 
 private:
+    void Record(DeclaredCall call);
+
     ClockFake& clock_;
 };
 
