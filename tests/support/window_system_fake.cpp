@@ -23,6 +23,9 @@ void WindowPeerFake::VisibilityChanged(Visibility visibility) {
 
 void WindowPeerFake::PopupMenu(MenuItem& menu) {
     system_.popups.push_back({form_.Name(), menu.Name()});
+    if (system_.onPopup) {
+        system_.onPopup(form_, menu);
+    }
     if (system_.nextChoices_.empty()) {
         return;
     }

@@ -68,6 +68,10 @@ public:
     int livePeers = 0;
     std::vector<std::string> peersCreated;
 
+    // Runs as each popup opens, before any entry is chosen, so a test can see what had happened by
+    // then and which menu object was shown.
+    std::function<void(Form& window, MenuItem& menu)> onPopup;
+
     // The entry to choose in the next popup the program opens; none closes the menu unchosen.
     void ChooseOnNextPopup(std::string entryName) { nextChoices_.push_back(std::move(entryName)); }
     // Something the user does while the program processes its pending events (for example
