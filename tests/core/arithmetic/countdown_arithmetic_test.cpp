@@ -156,28 +156,36 @@ TEST(ArithmeticPeriods, GridReAnchorsAtMidnightWhenTheIntervalDoesNotDivideADay)
     }
 }
 
-TEST(ArithmeticPeriods, RemainingStaysWithinThePeriodAndCountsDownEverySecondOfADay) {
+// One interval per test, so that the whole-day sweeps can run side by side.
+class ArithmeticEverySecond : public ::testing::TestWithParam<std::int16_t> {};
+
+TEST_P(ArithmeticEverySecond, RemainingStaysWithinThePeriodAndCountsDownOneSecondPerSecond) {
+    const std::int16_t interval = GetParam();
+    const std::int32_t period = interval * 60;
     const std::vector<Clock> references = {{0, 0, 0}, {9, 0, 0}, {23, 59, 59}, {12, 34, 56}};
-    for (std::int16_t interval : {1, 7, 15, 45, 60, 546}) {
-        const std::int32_t period = interval * 60;
-        for (const Clock& reference : references) {
-            std::optional<std::int32_t> previous;
-            for (int second = 0; second < 86400; ++second) {
-                const std::optional<std::int32_t> remaining =
-                    RemainingSeconds(TodayAtSecond(second), ReferenceAt(reference), interval);
-                ASSERT_TRUE(remaining.has_value());
-                ASSERT_GE(*remaining, 1) << interval << " min, second " << second;
-                ASSERT_LE(*remaining, period) << interval << " min, second " << second;
-                // One second later there is one second less, or a new period has begun.
-                if (previous) {
-                    ASSERT_EQ(*remaining, *previous == 1 ? period : *previous - 1)
-                        << interval << " min, second " << second;
-                }
-                previous = remaining;
+    for (const Clock& reference : references) {
+        std::optional<std::int32_t> previous;
+        for (int second = 0; second < 86400; ++second) {
+            const std::optional<std::int32_t> remaining =
+                RemainingSeconds(TodayAtSecond(second), ReferenceAt(reference), interval);
+            ASSERT_TRUE(remaining.has_value());
+            ASSERT_GE(*remaining, 1) << "second " << second;
+            ASSERT_LE(*remaining, period) << "second " << second;
+            // One second later there is one second less, or a new period has begun.
+            if (previous) {
+                ASSERT_EQ(*remaining, *previous == 1 ? period : *previous - 1)
+                    << "second " << second;
             }
+            previous = remaining;
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Intervals, ArithmeticEverySecond,
+                         ::testing::Values<std::int16_t>(1, 7, 15, 45, 60, 546),
+                         [](const ::testing::TestParamInfo<std::int16_t>& info) {
+                             return std::to_string(info.param) + "Minutes";
+                         });
 
 TEST(ArithmeticPeriods, NowIsTakenToTheNearestWholeSecond) {
     const double second = 1 / 86400.0;
