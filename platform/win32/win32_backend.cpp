@@ -1,0 +1,25 @@
+#include "win32_backend.h"
+
+#include "win32_os_functions.h"
+#include "win32_window_system.h"
+
+namespace brindle {
+
+struct Win32Backend::Impl {
+    Win32WindowSystem windows;
+    Win32OsFunctions os;
+};
+
+Win32Backend::Win32Backend() : impl_(std::make_unique<Impl>()) {}
+
+Win32Backend::~Win32Backend() = default;
+
+WindowSystem& Win32Backend::Windows() {
+    return impl_->windows;
+}
+
+OsFunctions& Win32Backend::Os() {
+    return impl_->os;
+}
+
+}  // namespace brindle

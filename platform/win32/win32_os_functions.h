@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "os_functions.h"
+
+// Windows' headers define macros named like the declared functions' constants, so they come
+// after the program's own headers.
+#include <windows.h>
+
+namespace brindle {
+
+// The five declared functions, bound to the real ones of the system's own DLLs. Each is looked
+// up at its first call, not at start, and the address is kept for later calls.
+class Win32OsFunctions final : public OsFunctions {
+public:
+    std::int32_t SetWindowPos(WindowHandle hWnd, std::int32_t hWndInsertAfter, std::int32_t x,
+                              std::int32_t y, std::int32_t cx, std::int32_t cy,
+                              std::int32_t wFlags) override;
+    std::int32_t ReleaseCapture() override;
+    std::int32_t SendMessageA(WindowHandle hWnd, std::int32_t wMsg, std::int32_t wParam,
+                              std::int32_t& lParam) override;
+    void Sleep(std::int32_t dwMilliseconds) override;
+    std::int32_t PlaySoundA(const std::string& lpszName, std::intptr_t hModule,
+                            std::int32_t dwFlags) override;
+
+private:
+    FARPROC setWindowPos_ = nullptr;
+    FARPROC releaseCapture_ = nullptr;
+    FARPROC sendMessage_ = nullptr;
+    FARPROC sleep_ = nullptr;
+    FARPROC playSound_ = nullptr;
+};
+
+}  // namespace brindle

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace brindle::win32 {
+
+// The program's strings are UTF-8; the native controls take UTF-16.
+std::wstring Widen(const std::string& text);
+std::string Narrow(const std::wstring& text);
+std::string WindowText(HWND window);
+
+// The dots per inch of the monitor a window is on, or of the system when the running Windows
+// cannot tell per window; 96 when neither is known.
+UINT WindowDpi(HWND window);
+UINT SystemDpi();
+
+// Twips and pixels at a given DPI. Twips are 1/1440 inch.
+int TwipsToPixels(double twips, UINT dpi);
+float PixelsToTwips(int pixels, UINT dpi);
+
+// The outer rectangle a window needs for a given client size, at a given DPI.
+RECT OuterRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi);
+
+// The system's message font at a given DPI: the font of controls whose layout names none.
+LOGFONTW MessageFont(UINT dpi);
+
+}  // namespace brindle::win32

@@ -1,0 +1,75 @@
+#include "win32_window_system.h"
+
+#include <commctrl.h>
+
+#include "win32_support.h"
+#include "win32_window_peer.h"
+
+namespace brindle {
+
+Win32WindowSystem::Win32WindowSystem() : instance_(GetModuleHandleW(nullptr)) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_DATE_CLASSES;
+    InitCommonControlsEx(&controls);
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &Win32WindowPeer::WindowProc;
+    windowClass.hInstance = instance_;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = L"BrindleWindow";
+    windowClass_ = RegisterClassExW(&windowClass);
+}
+
+Win32WindowSystem::~Win32WindowSystem() {
+    if (windowClass_ != 0) {
+        UnregisterClassW(MAKEINTATOM(windowClass_), instance_);
+    }
+}
+
+std::unique_ptr<WindowPeer> Win32WindowSystem::CreatePeer(Form& form) {
+    return std::make_unique<Win32WindowPeer>(*this, form);
+}
+
+void Win32WindowSystem::ProcessPendingEvents() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // The outer loop must still see the end of the program.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+float Win32WindowSystem::TwipsPerPixelX() const {
+    return 1440.0f / static_cast<float>(win32::SystemDpi());
+}
+
+float Win32WindowSystem::TwipsPerPixelY() const {
+    return 1440.0f / static_cast<float>(win32::SystemDpi());
+}
+
+int Win32WindowSystem::Run() {
+    MSG message{};
+    for (;;) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            return static_cast<int>(message.wParam);
+        }
+        if (got == -1) {
+            return 1;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void Win32WindowSystem::Quit() {
+    PostQuitMessage(0);
+}
+
+}  // namespace brindle

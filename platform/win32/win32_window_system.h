@@ -1,0 +1,37 @@
+#pragma once
+
+#include <memory>
+
+#include "runtime/window_system.h"
+
+// Windows' headers define macros named like the declared functions' constants, so they come
+// after the program's own headers.
+#include <windows.h>
+
+namespace brindle {
+
+// The Windows toolkit: one native top-level window per loaded form, driven by the thread's
+// message queue.
+class Win32WindowSystem final : public WindowSystem {
+public:
+    Win32WindowSystem();
+    ~Win32WindowSystem() override;
+    Win32WindowSystem(const Win32WindowSystem&) = delete;
+    Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
+
+    std::unique_ptr<WindowPeer> CreatePeer(Form& form) override;
+    void ProcessPendingEvents() override;
+    float TwipsPerPixelX() const override;
+    float TwipsPerPixelY() const override;
+    int Run() override;
+    void Quit() override;
+
+    HINSTANCE Instance() const { return instance_; }
+    ATOM WindowClass() const { return windowClass_; }
+
+private:
+    HINSTANCE instance_;
+    ATOM windowClass_ = 0;
+};
+
+}  // namespace brindle
