@@ -1,0 +1,51 @@
+#include "qt/qt_backend.h"
+
+#include <QApplication>
+
+#include "qt/qt_os_functions.h"
+#include "qt/qt_sound.h"
+#include "qt/qt_window_system.h"
+
+namespace brindle {
+
+namespace {
+
+// Settings that must be made before the application object exists.
+int& BeforeApplication(int& argc) {
+    // Fractional scale factors such as 125 % are used as they are, so twips map to the same
+    // physical size at every scale.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    return argc;
+}
+
+}  // namespace
+
+struct QtBackend::Impl {
+    Impl(int& argc, char** argv) : application(BeforeApplication(argc), argv) {
+        // The program ends when its last window unloads, which the runtime reports through
+        // Quit; hiding windows (the setup window hides itself) must not end it.
+        QApplication::setQuitOnLastWindowClosed(false);
+        QApplication::setApplicationName(QStringLiteral("brindle"));
+        QGuiApplication::setDesktopFileName(QStringLiteral("io.github.brindle.Brindle"));
+    }
+
+    QApplication application;
+    QtWindowSystem windows;
+    QtSound sound;
+    QtOsFunctions os{windows, sound};
+};
+
+QtBackend::QtBackend(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc, argv)) {}
+
+QtBackend::~QtBackend() = default;
+
+WindowSystem& QtBackend::Windows() {
+    return impl_->windows;
+}
+
+OsFunctions& QtBackend::Os() {
+    return impl_->os;
+}
+
+}  // namespace brindle

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <string>
+
+class QSoundEffect;
+
+namespace brindle {
+
+// Plays a WAV file without waiting for it. A new request replaces a sound still playing; a name
+// that finds no playable file is silence.
+class QtSound {
+public:
+    QtSound() = default;
+    ~QtSound();
+    QtSound(const QtSound&) = delete;
+    QtSound& operator=(const QtSound&) = delete;
+
+    // Returns whether a file was found to play.
+    bool Play(const std::string& name);
+    void Stop();
+
+    // The file a name stands for: the working directory first, then the executable's directory,
+    // then the installed data directory. Empty when none of them holds a readable file.
+    static QString Locate(const std::string& name);
+
+private:
+    QPointer<QSoundEffect> current_;
+};
+
+}  // namespace brindle

@@ -1,0 +1,627 @@
+#include "qt/qt_window_peer.h"
+
+#include <xcb/xcb.h>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QDateTimeEdit>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "qt/qt_window_system.h"
+#include "runtime/form.h"
+
+namespace brindle {
+
+// Receives the native events of one window's widgets. It outlives its peer until Qt deletes it
+// later, because the peer can be destroyed while one of these events is still on the stack;
+// once the peer is gone, events are ignored.
+class QtPeerEvents final : public QObject {
+public:
+    QtWindowPeer* peer = nullptr;
+    Form* form = nullptr;
+    std::map<QObject*, Label*> labels;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (peer == nullptr) {
+            return false;
+        }
+        if (event->type() == QEvent::Close && watched == peer->Window()) {
+            // The program decides what a close does; its own unload hides the window.
+            event->ignore();
+            form->UserClose();
+            return true;
+        }
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto found = labels.find(watched);
+            if (found != labels.end()) {
+                auto* mouse = static_cast<QMouseEvent*>(event);
+                const MouseButton button = ButtonOf(mouse->button());
+                const std::int16_t shift = ShiftOf(mouse->modifiers());
+                const QPointF at = mouse->position() * QtWindowSystem::kTwipsPerPixel;
+                // Nothing of this object may be touched after this: the handler may unload the
+                // window.
+                found->second->RaiseMouseDown(button, shift, static_cast<float>(at.x()),
+                                              static_cast<float>(at.y()));
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    static MouseButton ButtonOf(Qt::MouseButton button) {
+        switch (button) {
+            case Qt::RightButton:
+                return MouseButton::Right;
+            case Qt::MiddleButton:
+                return MouseButton::Middle;
+            default:
+                return MouseButton::Left;
+        }
+    }
+
+    static std::int16_t ShiftOf(Qt::KeyboardModifiers modifiers) {
+        std::int16_t shift = 0;
+        if (modifiers & Qt::ShiftModifier) {
+            shift |= 1;
+        }
+        if (modifiers & Qt::ControlModifier) {
+            shift |= 2;
+        }
+        if (modifiers & Qt::AltModifier) {
+            shift |= 4;
+        }
+        return shift;
+    }
+};
+
+namespace {
+
+constexpr float kTwips = QtWindowSystem::kTwipsPerPixel;
+
+int Pixels(float twips) {
+    return static_cast<int>(std::lround(twips / kTwips));
+}
+
+QRect PixelRect(const TwipsRect& r) {
+    return {Pixels(r.left), Pixels(r.top), Pixels(r.width), Pixels(r.height)};
+}
+
+bool IsDefault(Colour colour) {
+    return colour == kDefaultColour;
+}
+
+// Colours are 0x00BBGGRR: red in the low byte.
+QColor ToQColor(Colour colour) {
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+void SetColour(QWidget& widget, QPalette::ColorRole role, Colour colour) {
+    if (IsDefault(colour)) {
+        return;
+    }
+    QPalette palette = widget.palette();
+    palette.setColor(role, ToQColor(colour));
+    widget.setPalette(palette);
+}
+
+void ApplyFont(QWidget& widget, const Font& font) {
+    // An empty face keeps the window's default font.
+    if (font.face.empty()) {
+        return;
+    }
+    QFont f(ToQString(font.face));
+    f.setPointSizeF(font.points);
+    f.setWeight(static_cast<QFont::Weight>(font.weight));
+    f.setItalic(font.slant == FontSlant::Italic);
+    widget.setFont(f);
+}
+
+Qt::Alignment ToQAlignment(Alignment alignment) {
+    switch (alignment) {
+        case Alignment::Centre:
+            return Qt::AlignHCenter;
+        case Alignment::Right:
+            return Qt::AlignRight;
+        case Alignment::Left:
+            break;
+    }
+    return Qt::AlignLeft;
+}
+
+QDateTime ToQDateTime(DateTime value) {
+    const CivilDateTime c = ToCivil(value);
+    return QDateTime(QDate(c.year, c.month, c.day), QTime(c.hour, c.minute, c.second), Qt::UTC);
+}
+
+DateTime FromQDateTime(const QDateTime& value) {
+    const QDate d = value.date();
+    const QTime t = value.time();
+    return MakeDateTime(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
+}
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/brindle/brindle-32.png"));
+    icon.addFile(QStringLiteral(":/brindle/brindle-48.png"));
+    icon.addFile(QStringLiteral(":/brindle/brindle.svg"));
+    return icon;
+}
+
+// A window whose controls all refuse the keyboard has nothing to type into, so showing it or
+// flashing it never takes the focus from another application.
+bool TakesKeyboard(const Form& form) {
+    for (const auto& control : form.Controls()) {
+        const ControlKind kind = control->Kind();
+        const bool focusable = kind == ControlKind::ComboBox || kind == ControlKind::TextBox ||
+                               kind == ControlKind::CommandButton ||
+                               kind == ControlKind::DatePicker;
+        if (focusable && control->Layout().focus == Focus::Accepts) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Qt::WindowFlags FlagsFor(const WindowLayout& layout) {
+    Qt::WindowFlags flags = layout.taskbar == TaskbarEntry::No ? Qt::Tool : Qt::Window;
+    if (layout.border == BorderStyle::None) {
+        flags |= Qt::FramelessWindowHint;
+    }
+    return flags;
+}
+
+}  // namespace
+
+QtWindowPeer::QtWindowPeer(QtWindowSystem& system, Form& form, WindowHandle handle)
+    : system_(system), form_(form), handle_(handle), events_(new QtPeerEvents) {
+    events_->peer = this;
+    events_->form = &form;
+    const WindowLayout& layout = form.Layout();
+
+    window_ = new QWidget(nullptr, FlagsFor(layout));
+    window_->setObjectName(ToQString(layout.name));
+    window_->setAccessibleName(ToQString(layout.name));
+    window_->setWindowTitle(ToQString(layout.caption));
+    const QSize client(Pixels(layout.clientArea.width), Pixels(layout.clientArea.height));
+    if (layout.border == BorderStyle::None) {
+        window_->setFixedSize(client);
+    } else {
+        window_->resize(client);
+    }
+    if (!IsDefault(layout.backColor)) {
+        SetColour(*window_, QPalette::Window, layout.backColor);
+        window_->setAutoFillBackground(true);
+    }
+    if (layout.hasIcon) {
+        window_->setWindowIcon(ProgramIcon());
+    }
+    if (!TakesKeyboard(form)) {
+        window_->setAttribute(Qt::WA_ShowWithoutActivating);
+    }
+    window_->installEventFilter(events_);
+    BuildControls();
+}
+
+QtWindowPeer::~QtWindowPeer() {
+    system_.Forget(handle_);
+    events_->peer = nullptr;
+    events_->deleteLater();
+    for (auto& [control, timer] : timers_) {
+        if (timer) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    }
+    // A nested event loop started from one of these widgets may still be running.
+    if (window_) {
+        window_->hide();
+        window_->deleteLater();
+    }
+}
+
+void QtWindowPeer::BuildControls() {
+    QtPeerEvents* events = events_;
+    for (const auto& owned : form_.Controls()) {
+        Control& control = *owned;
+        const ControlLayout& layout = control.Layout();
+        QWidget* widget = nullptr;
+        switch (control.Kind()) {
+            case ControlKind::Label: {
+                auto* label = new QLabel(window_);
+                label->setTextFormat(Qt::PlainText);
+                label->setWordWrap(true);
+                label->setAlignment(ToQAlignment(layout.alignment) | Qt::AlignTop);
+                label->setAutoFillBackground(true);
+                label->installEventFilter(events);
+                events->labels[label] = static_cast<Label*>(&control);
+                widget = label;
+                break;
+            }
+            case ControlKind::ComboBox: {
+                auto* combo = new QComboBox(window_);
+                auto& model = static_cast<ComboBox&>(control);
+                combo->setEditable(true);
+                // Typing only changes the text: no item is added and no completion picks one.
+                combo->setInsertPolicy(QComboBox::NoInsert);
+                combo->setCompleter(nullptr);
+                SetColour(*combo, QPalette::Text, layout.foreColor);
+                SetColour(*combo, QPalette::Base, layout.backColor);
+                QObject::connect(combo, &QComboBox::activated, events, [events, &model](int i) {
+                    if (events->peer != nullptr && i >= 0) {
+                        model.Pick(static_cast<std::size_t>(i));
+                    }
+                });
+                QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, events,
+                                 [events, &model](const QString& text) {
+                                     if (events->peer != nullptr) {
+                                         model.AcceptTypedText(text.toStdString());
+                                     }
+                                 });
+                widget = combo;
+                break;
+            }
+            case ControlKind::TextBox:
+                widget = new QLineEdit(window_);
+                break;
+            case ControlKind::CommandButton: {
+                auto* button = new QPushButton(ToQString(layout.caption), window_);
+                auto& model = static_cast<CommandButton&>(control);
+                if (layout.buttonStyle == ButtonStyle::Graphical) {
+                    SetColour(*button, QPalette::Button, layout.backColor);
+                }
+                QObject::connect(button, &QPushButton::clicked, events, [events, &model] {
+                    if (events->peer != nullptr) {
+                        model.SetValue(true);
+                    }
+                });
+                widget = button;
+                break;
+            }
+            case ControlKind::DatePicker: {
+                auto* picker = new QDateTimeEdit(window_);
+                auto& model = static_cast<DatePicker&>(control);
+                picker->setTimeSpec(Qt::UTC);
+                picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+                picker->setCalendarPopup(true);
+                picker->setDateRange(ToQDateTime(model.MinDate()).date(),
+                                     ToQDateTime(model.MaxDate()).date());
+                QObject::connect(picker, &QDateTimeEdit::dateTimeChanged, events,
+                                 [events, &model](const QDateTime& value) {
+                                     if (events->peer != nullptr) {
+                                         model.AcceptUserValue(FromQDateTime(value));
+                                     }
+                                 });
+                widget = picker;
+                break;
+            }
+            case ControlKind::Timer:
+                BuildTimer(static_cast<Timer&>(control));
+                break;
+            case ControlKind::MenuItem:
+                break;
+        }
+        if (widget == nullptr) {
+            continue;
+        }
+        widget->setObjectName(ToQString(layout.name));
+        widget->setAccessibleName(ToQString(layout.name));
+        widget->setGeometry(PixelRect(layout.bounds));
+        ApplyFont(*widget, layout.font);
+        if (layout.focus == Focus::Refuses) {
+            widget->setFocusPolicy(Qt::NoFocus);
+        }
+        widgets_[&control] = widget;
+        ApplyAll(control);
+    }
+    // Controls are listed front to back: raising from the back leaves the first one on top.
+    const auto& controls = form_.Controls();
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+        const auto found = widgets_.find(it->get());
+        if (found != widgets_.end() && found->second) {
+            found->second->raise();
+        }
+    }
+    SetTabOrder();
+}
+
+void QtWindowPeer::BuildTimer(Timer& timer) {
+    auto* qtimer = new QTimer;
+    qtimer->setTimerType(Qt::PreciseTimer);
+    // Each tick re-arms a single shot before the handler runs, so the next tick can arrive while
+    // a handler waits in a nested event loop, as the countdown's alert does; Qt never re-enters a
+    // repeating timer from its own handler.
+    qtimer->setSingleShot(true);
+    QtPeerEvents* events = events_;
+    QObject::connect(qtimer, &QTimer::timeout, events, [events, qtimer, &timer] {
+        if (events->peer == nullptr || !timer.Enabled()) {
+            return;
+        }
+        qtimer->start();
+        timer.RaiseTimer();
+    });
+    timers_[&timer] = qtimer;
+    ApplyAll(timer);
+}
+
+void QtWindowPeer::SetTabOrder() {
+    std::vector<std::pair<int, QWidget*>> order;
+    for (const auto& [control, widget] : widgets_) {
+        if (widget && control->Layout().tabIndex >= 0 && widget->focusPolicy() != Qt::NoFocus) {
+            order.emplace_back(control->Layout().tabIndex, widget);
+        }
+    }
+    std::sort(order.begin(), order.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1].second, order[i].second);
+    }
+}
+
+void QtWindowPeer::ApplyAll(Control& control) {
+    switch (control.Kind()) {
+        case ControlKind::Label:
+            ControlChanged(control, Property::Caption);
+            ControlChanged(control, Property::ForeColor);
+            ControlChanged(control, Property::BackColor);
+            break;
+        case ControlKind::ComboBox:
+            ControlChanged(control, Property::Items);
+            ControlChanged(control, Property::Enabled);
+            break;
+        case ControlKind::TextBox:
+            ControlChanged(control, Property::Text);
+            break;
+        case ControlKind::DatePicker:
+            ControlChanged(control, Property::Value);
+            break;
+        case ControlKind::Timer:
+            ControlChanged(control, Property::Interval);
+            ControlChanged(control, Property::Enabled);
+            break;
+        case ControlKind::CommandButton:
+        case ControlKind::MenuItem:
+            break;
+    }
+}
+
+void QtWindowPeer::ControlChanged(Control& control, Property property) {
+    if (control.Kind() == ControlKind::Timer) {
+        const auto found = timers_.find(&control);
+        if (found == timers_.end() || !found->second) {
+            return;
+        }
+        QTimer& qtimer = *found->second;
+        const auto& timer = static_cast<const Timer&>(control);
+        if (property == Property::Interval) {
+            qtimer.setInterval(timer.Interval());
+        } else if (property == Property::Enabled) {
+            if (timer.Enabled()) {
+                qtimer.start(timer.Interval());
+            } else {
+                qtimer.stop();
+            }
+        }
+        return;
+    }
+    const auto found = widgets_.find(&control);
+    if (found == widgets_.end() || !found->second) {
+        return;
+    }
+    QWidget& widget = *found->second;
+    // Copying state onto a widget must not come back as a user action.
+    const QSignalBlocker quiet(widget);
+    switch (control.Kind()) {
+        case ControlKind::Label: {
+            const auto& label = static_cast<const Label&>(control);
+            if (property == Property::Caption) {
+                static_cast<QLabel&>(widget).setText(ToQString(label.Caption()));
+            } else if (property == Property::ForeColor) {
+                SetColour(widget, QPalette::WindowText, label.ForeColor());
+            } else if (property == Property::BackColor) {
+                SetColour(widget, QPalette::Window, label.BackColor());
+            }
+            break;
+        }
+        case ControlKind::ComboBox: {
+            const auto& model = static_cast<const ComboBox&>(control);
+            auto& combo = static_cast<QComboBox&>(widget);
+            const QSignalBlocker quietEdit(combo.lineEdit());
+            if (property == Property::Items) {
+                combo.clear();
+                for (const std::string& item : model.Items()) {
+                    combo.addItem(ToQString(item));
+                }
+                combo.setEditText(ToQString(model.Text()));
+            } else if (property == Property::Text) {
+                combo.setEditText(ToQString(model.Text()));
+            } else if (property == Property::Enabled) {
+                combo.setEnabled(model.Enabled());
+            }
+            break;
+        }
+        case ControlKind::TextBox:
+            if (property == Property::Text) {
+                static_cast<QLineEdit&>(widget).setText(
+                    ToQString(static_cast<const TextBox&>(control).Text()));
+            }
+            break;
+        case ControlKind::DatePicker:
+            if (property == Property::Value) {
+                static_cast<QDateTimeEdit&>(widget).setDateTime(
+                    ToQDateTime(static_cast<const DatePicker&>(control).Value()));
+            }
+            break;
+        case ControlKind::CommandButton:
+        case ControlKind::Timer:
+        case ControlKind::MenuItem:
+            break;
+    }
+}
+
+void QtWindowPeer::VisibilityChanged(Visibility visibility) {
+    if (!window_) {
+        return;
+    }
+    if (visibility == Visibility::Hidden) {
+        window_->hide();
+        return;
+    }
+    const WindowLayout& layout = form_.Layout();
+    if (!shownSinceLoad_ && layout.startUpPosition == StartUpPosition::CentreScreen) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (screen != nullptr) {
+            QRect frame = window_->frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            window_->move(frame.topLeft());
+        }
+    }
+    shownSinceLoad_ = true;
+    window_->show();
+    if (!window_->testAttribute(Qt::WA_ShowWithoutActivating)) {
+        window_->raise();
+        window_->activateWindow();
+    }
+}
+
+TwipsRect QtWindowPeer::Bounds() const {
+    if (!window_) {
+        return {};
+    }
+    const QRect r = window_->frameGeometry();
+    return {r.x() * kTwips, r.y() * kTwips, r.width() * kTwips, r.height() * kTwips};
+}
+
+void QtWindowPeer::PopupMenu(MenuItem& menu) {
+    QMenu popup;
+    popup.setObjectName(ToQString(menu.Name()));
+    popup.setAccessibleName(ToQString(menu.Name()));
+    std::map<QAction*, MenuItem*> entries;
+    for (MenuItem* child : menu.Children()) {
+        if (child->IsSeparator()) {
+            popup.addSeparator();
+            continue;
+        }
+        QAction* action = popup.addAction(ToQString(child->Caption()));
+        action->setObjectName(ToQString(child->Name()));
+        entries[action] = child;
+    }
+    QAction* chosen = popup.exec(QCursor::pos());
+    const auto found = entries.find(chosen);
+    if (found != entries.end()) {
+        found->second->RaiseClick();
+    }
+}
+
+void QtWindowPeer::SetTopMost(TopMostState state) {
+    if (!window_) {
+        return;
+    }
+    const bool wanted = state == TopMostState::TopMost;
+    if (window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == wanted) {
+        return;
+    }
+    // Changing the flags hides the window and may lose its place, so both are put back.
+    const bool wasVisible = window_->isVisible();
+    const QRect geometry = window_->geometry();
+    window_->setWindowFlag(Qt::WindowStaysOnTopHint, wanted);
+    window_->setGeometry(geometry);
+    if (wasVisible) {
+        window_->show();
+    }
+}
+
+namespace {
+
+// Whether the left button is down right now. Under X11 the server is asked, because a click's
+// release may already have happened while its press is still being handled; a window manager
+// handed a move then would wait for a release that never comes.
+bool LeftButtonHeld() {
+    if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>()) {
+        xcb_connection_t* connection = x11->connection();
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        if (screen != nullptr) {
+            xcb_query_pointer_reply_t* reply = xcb_query_pointer_reply(
+                connection, xcb_query_pointer(connection, screen->root), nullptr);
+            if (reply != nullptr) {
+                const bool held = (reply->mask & XCB_BUTTON_MASK_1) != 0;
+                std::free(reply);
+                return held;
+            }
+        }
+    }
+    return (QGuiApplication::mouseButtons() & Qt::LeftButton) != 0;
+}
+
+// Makes the window follow the pointer until the left button is let go, for when no window
+// manager can move it.
+class PointerFollower final : public QObject {
+public:
+    explicit PointerFollower(QWidget& window)
+        : window_(&window), grip_(QCursor::pos() - window.pos()) {}
+
+    void Run() {
+        qApp->installEventFilter(this);
+        // A release the program never sees (another client took the pointer) also ends it.
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, &loop_, [this] {
+            if (!window_ || !(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+                loop_.quit();
+            }
+        });
+        watch.start(50);
+        loop_.exec();
+        qApp->removeEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonRelease) {
+            loop_.quit();
+        } else if (event->type() == QEvent::MouseMove && window_) {
+            window_->move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - grip_);
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> window_;
+    QPoint grip_;
+    QEventLoop loop_;
+};
+
+}  // namespace
+
+void QtWindowPeer::MoveWithPointer() {
+    if (!window_ || !window_->isVisible() || !LeftButtonHeld()) {
+        return;
+    }
+    QWindow* native = window_->windowHandle();
+    if (native != nullptr && native->startSystemMove()) {
+        return;
+    }
+    PointerFollower follower(*window_);
+    follower.Run();
+}
+
+}  // namespace brindle

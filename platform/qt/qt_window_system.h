@@ -1,0 +1,37 @@
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include "runtime/window_system.h"
+
+namespace brindle {
+
+class QtWindowPeer;
+
+// Creates one QtWindowPeer per loaded window and keeps the handle registry through which the
+// declared functions reach a window.
+class QtWindowSystem final : public WindowSystem {
+public:
+    // 1440 twips per inch at 96 logical pixels per inch; Qt scales logical pixels to the screen.
+    static constexpr float kTwipsPerPixel = 15.0f;
+
+    std::unique_ptr<WindowPeer> CreatePeer(Form& form) override;
+    void ProcessPendingEvents() override;
+    float TwipsPerPixelX() const override { return kTwipsPerPixel; }
+    float TwipsPerPixelY() const override { return kTwipsPerPixel; }
+    int Run() override;
+    void Quit() override;
+
+    // The live peer behind a handle, or null for a handle of a window that is gone.
+    QtWindowPeer* Find(WindowHandle handle) const;
+    // Called by a peer as it is destroyed.
+    void Forget(WindowHandle handle);
+
+private:
+    std::map<WindowHandle, QtWindowPeer*> peers_;
+    WindowHandle nextHandle_ = 0x100;
+    bool quitRequested_ = false;
+};
+
+}  // namespace brindle
