@@ -266,6 +266,9 @@ void QtWindowPeer::BuildControls() {
                 // Typing only changes the text: no item is added and no completion picks one.
                 combo->setInsertPolicy(QComboBox::NoInsert);
                 combo->setCompleter(nullptr);
+                // Qt selects, and reports as activated, an item whose text matches what was typed
+                // once editing finishes (Enter or focus loss); typed text must start nothing.
+                QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
                 SetColour(*combo, QPalette::Text, layout.foreColor);
                 SetColour(*combo, QPalette::Base, layout.backColor);
                 QObject::connect(combo, &QComboBox::activated, events, [events, &model](int i) {
@@ -558,8 +561,11 @@ namespace {
 // release may already have happened while its press is still being handled; a window manager
 // handed a move then would wait for a release that never comes.
 bool LeftButtonHeld() {
-    if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>()) {
-        xcb_connection_t* connection = x11->connection();
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    // Other platforms (offscreen among them) may answer for X11 without a connection.
+    xcb_connection_t* connection =
+        x11 != nullptr && QGuiApplication::platformName() == "xcb" ? x11->connection() : nullptr;
+    if (connection != nullptr) {
         const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
         if (screen != nullptr) {
             xcb_query_pointer_reply_t* reply = xcb_query_pointer_reply(

@@ -7,6 +7,8 @@
 namespace brindle {
 
 std::unique_ptr<WindowPeer> QtWindowSystem::CreatePeer(Form& form) {
+    // A window loaded after a quit request means the program goes on, as the runtime sees it.
+    quitRequested_ = false;
     const WindowHandle handle = nextHandle_++;
     auto peer = std::make_unique<QtWindowPeer>(*this, form, handle);
     peers_[handle] = peer.get();
