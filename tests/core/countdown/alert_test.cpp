@@ -278,6 +278,34 @@ TEST_P(AlertInterruptedByChangeTime, NewCountdownAlertsInFullAfterwards) {
     EXPECT_EQ(CurrentScheme(), kNormalScheme);
 }
 
+TEST_P(AlertInterruptedByChangeTime, CountdownRestartedInTheSamePauseIsNotFlashedByOldAlert) {
+    const int pause = GetParam();
+    std::size_t updatesAfterRestart = 0;
+    os.onSleep = [&](std::int32_t) {
+        if (Sleeps() != static_cast<std::size_t>(pause)) {
+            return;
+        }
+        // Both steps wait in the queue of the same pause: the user changes the time and at once
+        // picks a new interval, which loads a fresh countdown window.
+        windows.Post([&] {
+            windows.ChooseOnNextPopup("mnuCT");
+            windows.PressLabel(countDown, "lblCountDown", MouseButton::Right);
+        });
+        windows.Post([&] {
+            windows.PickItem(program.Form1, "Combo1", "15");
+            updatesAfterRestart = windows.updates.size();
+        });
+    };
+
+    WarningTick();
+
+    ASSERT_TRUE(countDown.IsVisible());
+    EXPECT_EQ(countDown.LoadCount(), 2u);
+    EXPECT_EQ(Sleeps(), static_cast<std::size_t>(pause));
+    EXPECT_EQ(windows.updates.size(), updatesAfterRestart);
+    EXPECT_EQ(CurrentScheme(), kNormalScheme);
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryPause, AlertInterruptedByChangeTime, ::testing::Range(1, 15),
                          [](const auto& info) { return "Pause" + std::to_string(info.param); });
 
