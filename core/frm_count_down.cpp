@@ -40,6 +40,8 @@ void frmCountDown::BindControls() {
 }
 
 void frmCountDown::Form_Load() {
+    // A fresh load is a fresh countdown window: nothing warned yet.
+    warnings_ = WarningSchedule{};
     Colors().SetValue(true);
     TopMost(TopMostState::TopMost);
 }

@@ -59,6 +59,9 @@ void Form::Load() {
     if (state_ != State::NotLoaded) {
         return;
     }
+    // A load handler may unload its own window; the scope keeps the controls alive until the load
+    // is over.
+    Runtime::EventScope scope(runtime_);
     state_ = State::Loading;
     visible_ = false;
     ++loadCount_;
