@@ -329,7 +329,12 @@ void QtWindowPeer::BuildControls() {
             continue;
         }
         widget->setObjectName(ToQString(layout.name));
-        widget->setAccessibleName(ToQString(layout.name));
+        // A label's accessible name is its caption, which is what a screen reader should read,
+        // and Qt names a list after its text; the description always tells the control.
+        widget->setAccessibleDescription(ToQString(layout.name));
+        if (control.Kind() != ControlKind::Label) {
+            widget->setAccessibleName(ToQString(layout.name));
+        }
         widget->setGeometry(PixelRect(layout.bounds));
         ApplyFont(*widget, layout.font);
         if (layout.focus == Focus::Refuses) {
