@@ -29,3 +29,9 @@ format:
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize
+
+# Benchmarks of timekeeping precision and footprint (about 12 minutes); writes bench/RESULTS.md.
+# Not part of test: speed and size are measured there, never asserted.
+.PHONY: bench
+bench: deps
+	bench/run build-bench
