@@ -32,6 +32,8 @@ QString QtSound::Locate(const std::string& name) {
     const QString candidates[] = {
         QDir::current().absoluteFilePath(file),
         QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(file),
+        QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/" BRINDLE_DATA_DIR_FROM_BIN))
+            .absoluteFilePath(file),
         QDir(QStringLiteral(BRINDLE_DATA_DIR)).absoluteFilePath(file),
     };
     for (const QString& candidate : candidates) {

@@ -22,7 +22,8 @@ public:
     void Stop();
 
     // The file a name stands for: the working directory first, then the executable's directory,
-    // then the installed data directory. Empty when none of them holds a readable file.
+    // then the installed data directory (found from the executable, then as built). Empty when
+    // none of them holds a readable file.
     static QString Locate(const std::string& name);
 
 private:
