@@ -13,6 +13,13 @@ e2e_require pulseaudio pactl parecord sox
 faketime_library=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
 e2e_require "$faketime_library"
 
+# A sanitizer build must load its runtime before anything else that is preloaded.
+preload=$faketime_library
+asan_runtime=$(ldd "$program_built" | awk '/libasan\.so/ {print $3; exit}')
+if [ -n "$asan_runtime" ]; then
+    preload="$asan_runtime:$preload"
+fi
+
 xvfb_session_start
 e2e_accessibility_start
 e2e_pulse_start
@@ -27,7 +34,7 @@ warn_once() {
     cp "$program_built" "$program"
     cd "$case_dir"
     # 42 s before a whole minute: the countdown starts with more than 30 s left.
-    start_brindle LD_PRELOAD="$faketime_library" FAKETIME="@2026-12-07 10:14:18" \
+    start_brindle LD_PRELOAD="$preload" FAKETIME="@2026-12-07 10:14:18" \
         FAKETIME_DONT_FAKE_MONOTONIC=1 --
     e2e_record_start "$case_dir/recording.wav"
     set_up_countdown 1 0
