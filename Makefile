@@ -35,3 +35,20 @@ clean:
 .PHONY: bench
 bench: deps
 	bench/run build-bench
+
+# The Windows program, cross-built with mingw-w64: dist/Brindle.exe with its chime beside it.
+WIN_BUILD ?= build-win
+.PHONY: windows test-windows
+windows: deps
+	cmake -S . -B $(WIN_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw.cmake -DCMAKE_BUILD_TYPE=MinSizeRel $(CMAKE_FLAGS)
+	cmake --build $(WIN_BUILD) -j $(JOBS) --target Brindle
+	mkdir -p dist
+	cp $(WIN_BUILD)/app/win32/Brindle.exe app/resources/S_Timer.wav dist/
+
+# The Windows build's tests under Wine: the headless tests, the backend on real windows, the
+# resources and Brindle.exe end to end. Part of test.
+test-windows: windows
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+	JOBS=$(JOBS) scripts/wine-tests $(WIN_BUILD)
+
+test: test-windows

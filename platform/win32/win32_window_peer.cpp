@@ -17,8 +17,9 @@ constexpr UINT kFirstChildId = 1000;
 constexpr UINT_PTR kLabelSubclassId = 1;
 // How far a combo box's list drops below its text field.
 constexpr double kComboListTwips = 2400.0;
-// The picker shows the time of day that the countdown counts from as well as the date.
-constexpr const wchar_t* kPickerFormat = L"dd'/'MM'/'yyyy HH':'mm':'ss";
+// The picker shows the time of day the countdown counts from first, since its narrow field may
+// cut off the end, and the date after it.
+constexpr const wchar_t* kPickerFormat = L"HH':'mm':'ss dd'/'MM'/'yyyy";
 
 COLORREF Resolve(Colour colour, int systemColour) {
     return colour == kDefaultColour ? GetSysColor(systemColour) : static_cast<COLORREF>(colour);
@@ -508,6 +509,8 @@ LRESULT Win32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return OnDpiChanged(wParam, lParam);
         case WM_CLOSE:
             return OnClose();
+        case WM_SYSCOMMAND:
+            return OnSystemCommand(wParam, lParam);
         default:
             return DefWindowProcW(window_, message, wParam, lParam);
     }
@@ -643,6 +646,17 @@ LRESULT Win32WindowPeer::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
     SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return 0;
+}
+
+LRESULT Win32WindowPeer::OnSystemCommand(WPARAM wParam, LPARAM lParam) {
+    // A press with the right or middle button on a label asks for a move as a press on a title
+    // bar would; with no left button held there is nothing to drag, and on an X11 window manager
+    // the move would stay armed and swallow the next click (the popup's choice).
+    const bool captionMove = (wParam & 0xFFF0) == SC_MOVE && (wParam & 0x000F) == HTCAPTION;
+    if (captionMove && GetKeyState(VK_LBUTTON) >= 0) {
+        return 0;
+    }
+    return DefWindowProcW(window_, WM_SYSCOMMAND, wParam, lParam);
 }
 
 LRESULT Win32WindowPeer::OnClose() {

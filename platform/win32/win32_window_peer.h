@@ -54,6 +54,7 @@ private:
     LRESULT OnEraseBackground(WPARAM wParam);
     LRESULT OnTimer(WPARAM wParam);
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSystemCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnClose();
     // Returns at once after raising: the program may have unloaded this window.
     void OnLabelButton(HWND label, MouseButton button, WPARAM wParam, LPARAM lParam);
