@@ -1,66 +1,32 @@
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
-#include "story_fixture.h"
+#include "program_fixture.h"
 
 namespace brindle {
 namespace {
 
-class ContextMenuStories : public ::testing::Test, public StoryFixture {
-protected:
-    // A 15-minute countdown from the first screen, as the user starts one.
-    void StartFifteenMinuteCountdown() {
-        ChooseOnCountDown("mnuCT");
-        windows.PickItem(setup, "Combo1", "15");
-    }
-};
+class ContextMenuStories : public ::testing::Test, public ProgramFixture {};
 
 TEST_F(ContextMenuStories, MenuClosedWithoutChoiceChangesNothing) {
     // The user right-clicks the running countdown and closes the menu without choosing.
-    StartFifteenMinuteCountdown();
+    StartCountdown("15");
     windows.ClearRecords();
     windows.PressLabel(countDown, "lblCountDown", MouseButton::Right);
 
     // The menu came up on the countdown window; everything else is as before.
     ASSERT_EQ(windows.popups.size(), 1u);
     EXPECT_EQ(windows.popups[0].window, "frmCountDown");
-    EXPECT_EQ(windows.popups[0].menu, "mnuMenu");
     EXPECT_TRUE(windows.updates.empty());
     EXPECT_TRUE(countDown.IsVisible());
     EXPECT_FALSE(setup.IsVisible());
-    EXPECT_FALSE(dialog.IsVisible());
-    EXPECT_TRUE(menuCarrier.IsLoaded());
     EXPECT_FALSE(menuCarrier.IsVisible());
     EXPECT_TRUE(countDown.tmrDisplayTime().Enabled());
-}
-
-TEST_F(ContextMenuStories, ChoosingTheSeparatorDoesNothing) {
-    // The user right-clicks the countdown and clicks the separator line.
-    ChooseOnCountDown("mnuFileBar0");
-
-    // Nothing happens: the first screen stays as it was.
-    EXPECT_TRUE(countDown.IsVisible());
-    EXPECT_FALSE(setup.IsLoaded());
-    EXPECT_FALSE(dialog.IsLoaded());
-    EXPECT_EQ(windows.quitCount, 0);
-}
-
-TEST_F(ContextMenuStories, ChangeTimeWhileRunningBringsBackFreshSetupWindow) {
-    // The user runs a 15-minute countdown and chooses "Change Time" on it.
-    StartFifteenMinuteCountdown();
-    ChooseOnCountDown("mnuCT");
-
-    // The countdown window and every helper window are gone; the setup window is fresh.
-    EXPECT_FALSE(countDown.IsLoaded());
-    EXPECT_FALSE(menuCarrier.IsLoaded());
-    EXPECT_FALSE(dialog.IsLoaded());
-    ExpectFreshSetupWindowShown();
-    EXPECT_EQ(setup.LoadCount(), 2u);
-    EXPECT_EQ(windows.quitCount, 0);
-    EXPECT_EQ(program.runtime.LoadedWindowCount(), 1);
 }
 
 TEST_F(ContextMenuStories, ReferanceFromSetupWindowOpensDialogBesideIt) {
@@ -72,91 +38,62 @@ TEST_F(ContextMenuStories, ReferanceFromSetupWindowOpensDialogBesideIt) {
     EXPECT_TRUE(dialog.IsVisible());
     EXPECT_EQ(dialog.DTPicker1().Value(), MakeDateTime(2003, 11, 20, 0, 0, 0));
     EXPECT_TRUE(setup.IsVisible());
-    ASSERT_EQ(windows.popups.size(), 2u);
-    EXPECT_EQ(windows.popups[1].window, "Form1");
+    EXPECT_EQ(windows.popups.back().window, "Form1");
 }
 
 // How the user reaches a state before choosing "Exit App", and which window's label is pressed.
+enum class From { CountDown, Setup };
 struct ExitCase {
     const char* name;
-    std::function<void(StoryFixture&)> reach;
-    enum class From { CountDown, Setup } from;
+    std::function<void(ProgramFixture&)> reach;
+    From from;
 };
 
-void OpenSetup(StoryFixture& f) {
+void OpenSetup(ProgramFixture& f) {
     f.ChooseOnCountDown("mnuCT");
 }
-
-void StartRunning(StoryFixture& f) {
-    OpenSetup(f);
-    f.windows.PickItem(f.setup, "Combo1", "15");
+void StartRunning(ProgramFixture& f) {
+    f.StartCountdown("15");
     f.TickAt(10, 3, 0);
+}
+void OpenDialog(ProgramFixture& f) {
+    f.ChooseOnCountDown("mnuReferance");
 }
 
 const ExitCase kExitCases[] = {
-    {"FirstScreen", [](StoryFixture&) {}, ExitCase::From::CountDown},
+    {"FirstScreen", [](ProgramFixture&) {}, From::CountDown},
     {"FirstScreenAfterMenuClosedUnchosen",
-     [](StoryFixture& f) { f.windows.PressLabel(f.countDown, "Label1", MouseButton::Right); },
-     ExitCase::From::CountDown},
-    {"DialogOpenOnFirstScreen", [](StoryFixture& f) { f.ChooseOnCountDown("mnuReferance"); },
-     ExitCase::From::CountDown},
-    {"AfterOkOnFirstScreen",
-     [](StoryFixture& f) {
-         f.ChooseOnCountDown("mnuReferance");
-         f.PressOk();
-     },
-     ExitCase::From::CountDown},
-    {"SetupShown", OpenSetup, ExitCase::From::Setup},
+     [](ProgramFixture& f) { f.windows.PressLabel(f.countDown, "Label1", MouseButton::Right); },
+     From::CountDown},
+    {"DialogOpenOnFirstScreen", OpenDialog, From::CountDown},
+    {"AfterOkOnFirstScreen", [](ProgramFixture& f) { OpenDialog(f), f.PressOk(); },
+     From::CountDown},
+    {"SetupShown", OpenSetup, From::Setup},
     {"SetupShownWithTypedText",
-     [](StoryFixture& f) {
-         OpenSetup(f);
-         f.windows.TypeText(f.setup, "Combo1", "15");
-     },
-     ExitCase::From::Setup},
+     [](ProgramFixture& f) { OpenSetup(f), f.windows.TypeText(f.setup, "Combo1", "15"); },
+     From::Setup},
     {"LeadPicked",
-     [](StoryFixture& f) {
-         OpenSetup(f);
-         f.windows.PickItem(f.setup, "Combo2", "30");
-     },
-     ExitCase::From::Setup},
+     [](ProgramFixture& f) { OpenSetup(f), f.windows.PickItem(f.setup, "Combo2", "30"); },
+     From::Setup},
     {"DialogOpenOverSetup",
-     [](StoryFixture& f) {
-         OpenSetup(f);
-         f.ChooseOnSetup("mnuReferance");
-     },
-     ExitCase::From::Setup},
+     [](ProgramFixture& f) { OpenSetup(f), f.ChooseOnSetup("mnuReferance"); }, From::Setup},
     {"DialogConfirmedOverSetup",
-     [](StoryFixture& f) {
-         OpenSetup(f);
-         f.ChooseOnSetup("mnuReferance");
-         f.PressOk();
-     },
-     ExitCase::From::Setup},
-    {"Running", StartRunning, ExitCase::From::CountDown},
-    {"DialogOpenWhileRunning",
-     [](StoryFixture& f) {
-         StartRunning(f);
-         f.ChooseOnCountDown("mnuReferance");
-     },
-     ExitCase::From::CountDown},
+     [](ProgramFixture& f) { OpenSetup(f), f.ChooseOnSetup("mnuReferance"), f.PressOk(); },
+     From::Setup},
+    {"Running", StartRunning, From::CountDown},
+    {"DialogOpenWhileRunning", [](ProgramFixture& f) { StartRunning(f), OpenDialog(f); },
+     From::CountDown},
     {"RestartedByOk",
-     [](StoryFixture& f) {
-         StartRunning(f);
-         f.ChooseOnCountDown("mnuReferance");
-         f.PickReferenceTime(10, 7, 0);
-         f.PressOk();
+     [](ProgramFixture& f) {
+         StartRunning(f), OpenDialog(f), f.PickReferenceTime(10, 7, 0), f.PressOk();
      },
-     ExitCase::From::CountDown},
+     From::CountDown},
     {"AfterAlert",
-     [](StoryFixture& f) {
-         StartRunning(f);
-         f.clock.Set(10, 14, 39);
-         f.RunTimerFor(5'000);
-     },
-     ExitCase::From::CountDown},
+     [](ProgramFixture& f) { StartRunning(f), f.clock.Set(10, 14, 39), f.RunTimerFor(5'000); },
+     From::CountDown},
 };
 
-class ExitAppStories : public ::testing::TestWithParam<ExitCase>, public StoryFixture {};
+class ExitAppStories : public ::testing::TestWithParam<ExitCase>, public ProgramFixture {};
 
 TEST_P(ExitAppStories, ExitAppClosesEveryWindowAndEndsTheProgramOnce) {
     // The user gets the program into the state.
@@ -164,91 +101,91 @@ TEST_P(ExitAppStories, ExitAppClosesEveryWindowAndEndsTheProgramOnce) {
     ASSERT_EQ(windows.quitCount, 0);
 
     // The user right-clicks the window on screen and chooses "Exit App".
-    if (GetParam().from == ExitCase::From::CountDown) {
-        ASSERT_TRUE(countDown.IsVisible());
-        ChooseOnCountDown("mnuExit");
-    } else {
-        ASSERT_TRUE(setup.IsVisible());
-        ChooseOnSetup("mnuExit");
-    }
+    Form& onScreen = GetParam().from == From::CountDown ? static_cast<Form&>(countDown) : setup;
+    ASSERT_TRUE(onScreen.IsVisible());
+    ChooseFromMenu(onScreen, GetParam().from == From::CountDown ? "lblCountDown" : "Label1",
+                   "mnuExit");
 
     // Every window is gone, the program ends, and nothing comes back.
     ExpectProgramEnded();
-    ExpectNothingLoadedAgain();
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryReachableState, ExitAppStories, ::testing::ValuesIn(kExitCases),
-                         [](const ::testing::TestParamInfo<ExitCase>& info) {
-                             return std::string(info.param.name);
-                         });
+                         [](const auto& info) { return std::string(info.param.name); });
 
-// The alert's pauses, numbered from 1 to 14; the parameter is the pause during which the user
-// acts.
-class AlertPauseStories : public ::testing::TestWithParam<int>, public StoryFixture {
-protected:
-    // Starts a 15-minute countdown and arranges for the action to be waiting when the alert
-    // takes its pause number GetParam().
-    void DuringPause(std::function<void()> action) {
-        ChooseOnCountDown("mnuCT");
-        windows.PickItem(setup, "Combo1", "15");
-        os.onSleep = [this, action = std::move(action), pauses = 0](std::int32_t) mutable {
-            if (++pauses == GetParam()) {
-                windows.Post(action);
-            }
-        };
-        clock.Set(10, 14, 39);
-    }
-};
+enum class MenuCommand { ChangeTime, ExitApp };
 
-TEST_P(AlertPauseStories, ExitAppDuringAlertEndsTheProgramAndTheAlert) {
-    // The user starts a countdown; when its warning flashes, the user right-clicks the flashing
-    // window during the pause and chooses "Exit App".
-    DuringPause([this] { ChooseOnCountDown("mnuExit"); });
-    RunTimerFor(1000);
+// The alert's pauses are numbered from 1 to 14; the user acts during one of them.
+class AlertPauseStories : public ::testing::TestWithParam<std::tuple<int, MenuCommand>>,
+                          public ProgramFixture {};
 
-    // The alert stopped at that pause, every window is gone and the program ends once.
+TEST_P(AlertPauseStories, MenuCommandDuringAlertPauseEndsTheAlertAtOnce) {
+    const auto [pause, command] = GetParam();
+    // The user runs a 15-minute countdown with the reference dialog open beside it.
+    StartCountdown("15");
+    OpenDialog(*this);
+
+    // When the warning flashes, the user right-clicks the window during the pause and chooses
+    // "Change Time" or "Exit App".
+    std::size_t updatesAtCommand = 0;
+    std::size_t peersAtCommand = 0;
+    os.onSleep = [&, pauses = 0](std::int32_t) mutable {
+        if (++pauses == pause) {
+            windows.Post([&] {
+                ChooseOnCountDown(command == MenuCommand::ExitApp ? "mnuExit" : "mnuCT");
+                updatesAtCommand = windows.updates.size();
+                peersAtCommand = windows.peersCreated.size();
+            });
+        }
+    };
+    TickAt(10, 14, 39);
+    TickAt(10, 14, 40);
+    os.onSleep = nullptr;
+
+    // The alert stopped at that pause, touched no control of the countdown window again and
+    // loaded nothing; the dialog and the menu carrier are gone.
     EXPECT_EQ(SoundsPlayed(), 1u);
-    EXPECT_EQ(PausesTaken(), static_cast<std::size_t>(GetParam()));
-    ExpectProgramEnded();
-    ExpectNothingLoadedAgain();
-    EXPECT_EQ(PausesTaken(), static_cast<std::size_t>(GetParam()));
-}
-
-TEST_P(AlertPauseStories, ChangeTimeDuringAlertEndsTheAlertAndShowsFreshSetupWindow) {
-    // The user starts a countdown; when its warning flashes, the user chooses "Change Time"
-    // during the pause.
-    std::size_t updatesAfterChange = 0;
-    std::size_t countDownPeers = 0;
-    DuringPause([&] {
-        ChooseOnCountDown("mnuCT");
-        updatesAfterChange = windows.updates.size();
-        countDownPeers = PeersCreatedFor("frmCountDown");
-    });
-    RunTimerFor(1000);
-
-    // The alert stopped at that pause without touching the countdown window again.
-    EXPECT_EQ(PausesTaken(), static_cast<std::size_t>(GetParam()));
+    EXPECT_EQ(PausesTaken(), static_cast<std::size_t>(pause));
     EXPECT_FALSE(countDown.IsLoaded());
-    EXPECT_EQ(PeersCreatedFor("frmCountDown"), countDownPeers);
-    for (std::size_t i = updatesAfterChange; i < windows.updates.size(); ++i) {
+    for (std::size_t i = updatesAtCommand; i < windows.updates.size(); ++i) {
         EXPECT_NE(windows.updates[i].window, "frmCountDown") << "update " << i;
     }
+    EXPECT_EQ(windows.peersCreated.size(), peersAtCommand);
+    EXPECT_FALSE(dialog.IsLoaded());
+    EXPECT_FALSE(menuCarrier.IsLoaded());
+    if (command == MenuCommand::ExitApp) {
+        ExpectProgramEnded();
+        EXPECT_EQ(PausesTaken(), static_cast<std::size_t>(pause));
+        return;
+    }
 
-    // The setup window is fresh and the program goes on.
+    // The fresh setup window is the one window left and the program goes on.
     ExpectFreshSetupWindowShown();
-    EXPECT_EQ(windows.quitCount, 0);
     EXPECT_EQ(program.runtime.LoadedWindowCount(), 1);
+    EXPECT_EQ(windows.quitCount, 0);
+    EXPECT_EQ(windows.livePeers, 1);
 
-    // The user picks 15 minutes again: a new countdown starts in normal colours and lead.
+    // The user picks 15 minutes again: a new countdown in normal colours with the design lead,
+    // whose next warning runs in full.
     windows.PickItem(setup, "Combo1", "15");
-    EXPECT_TRUE(countDown.IsVisible());
     EXPECT_EQ(countDown.alert().Text(), "20");
     EXPECT_EQ(countDown.lblCountDown().ForeColor(), 0x0000FFFFu);
     EXPECT_EQ(countDown.lblCountDown().BackColor(), 0x00FF8000u);
+    TickAt(10, 29, 39);
+    TickAt(10, 29, 40);
+    EXPECT_EQ(SoundsPlayed(), 2u);
+    EXPECT_EQ(PausesTaken(), static_cast<std::size_t>(pause) + 14u);
+    EXPECT_EQ(countDown.lblCountDown().BackColor(), 0x00FF8000u);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryPause, AlertPauseStories,
-                         ::testing::Range(1, frmCountDown::kAlertPauses + 1));
+INSTANTIATE_TEST_SUITE_P(
+    EveryPause, AlertPauseStories,
+    ::testing::Combine(::testing::Range(1, frmCountDown::kAlertPauses + 1),
+                       ::testing::Values(MenuCommand::ChangeTime, MenuCommand::ExitApp)),
+    [](const auto& info) {
+        return "Pause" + std::to_string(std::get<0>(info.param)) +
+               (std::get<1>(info.param) == MenuCommand::ExitApp ? "ExitApp" : "ChangeTime");
+    });
 
 }  // namespace
 }  // namespace brindle

@@ -1,42 +1,23 @@
 #include <gtest/gtest.h>
 
-#include "story_fixture.h"
+#include "program_fixture.h"
 
 namespace brindle {
 namespace {
 
-class SetupWindowStories : public ::testing::Test, public StoryFixture {};
+class SetupWindowStories : public ::testing::Test, public ProgramFixture {};
 
-TEST_F(SetupWindowStories, FirstScreenShowsOnlyTheIdleCountdownWindow) {
-    // The user starts the program.
-
-    // Only the countdown window is there, empty, with its design caption beneath and no timer.
-    EXPECT_TRUE(countDown.IsVisible());
+TEST_F(SetupWindowStories, ChangeTimeFromFirstScreenShowsFreshSetupWindowOnce) {
+    // The user starts the program: only the countdown window is there.
     EXPECT_FALSE(setup.IsLoaded());
     EXPECT_FALSE(menuCarrier.IsLoaded());
     EXPECT_FALSE(dialog.IsLoaded());
-    EXPECT_EQ(program.runtime.LoadedWindowCount(), 1);
-    EXPECT_EQ(countDown.lblCountDown().Caption(), "");
-    EXPECT_EQ(countDown.Label1().Caption(), "Label1");
-    EXPECT_FALSE(countDown.tmrDisplayTime().Enabled());
-}
 
-TEST_F(SetupWindowStories, ChangeTimeFromFirstScreenShowsFreshSetupWindowOnce) {
-    // The user right-clicks the countdown and chooses "Change Time".
+    // The user chooses "Change Time" on the countdown, then again on the setup window.
     ChooseOnCountDown("mnuCT");
-
-    // The setup window comes up fresh, on top, and the countdown window is gone.
-    ExpectFreshSetupWindowShown();
-    EXPECT_FALSE(countDown.IsLoaded());
-    const auto topMost = os.CallsOf("SetWindowPos");
-    ASSERT_FALSE(topMost.empty());
-    EXPECT_EQ(topMost.back().arguments[0], setup.hWnd());
-    EXPECT_EQ(topMost.back().arguments[1], HWND_TOPMOST);
-
-    // The user chooses "Change Time" again, now from the setup window.
     ChooseOnSetup("mnuCT");
 
-    // Still one setup window with its lists filled once.
+    // Still one setup window with its lists filled once, and no countdown window.
     ExpectFreshSetupWindowShown();
     EXPECT_EQ(setup.LoadCount(), 1u);
     EXPECT_EQ(PeersCreatedFor("Form1"), 1u);
@@ -51,14 +32,12 @@ TEST_F(SetupWindowStories, PickingLeadThenIntervalShowsCountdownThatWarnsAtLead)
     // The lead list is locked; the countdown window holds the lead but is not shown yet.
     EXPECT_FALSE(setup.Combo2().Enabled());
     EXPECT_TRUE(setup.IsVisible());
-    EXPECT_TRUE(countDown.IsLoaded());
     EXPECT_FALSE(countDown.IsVisible());
     EXPECT_EQ(countDown.alert().Text(), "30");
 
-    // The user picks an interval of 15 minutes.
+    // The user picks an interval of 15 minutes: the countdown comes up labelled "15 Min" and
+    // the setup window hides with only its interval list open.
     windows.PickItem(setup, "Combo1", "15");
-
-    // The countdown window comes up labelled "15 Min" and the setup window goes away.
     EXPECT_TRUE(countDown.IsVisible());
     EXPECT_EQ(countDown.Label1().Caption(), "15 Min");
     EXPECT_TRUE(setup.IsLoaded());
@@ -66,15 +45,9 @@ TEST_F(SetupWindowStories, PickingLeadThenIntervalShowsCountdownThatWarnsAtLead)
     EXPECT_FALSE(setup.Combo2().Enabled());
     EXPECT_TRUE(setup.Combo1().Enabled());
 
-    // Time runs up to half a minute before the quarter hour.
-    clock.Set(10, 14, 29);
-    RunTimerFor(750);
-    EXPECT_EQ(countDown.lblCountDown().Caption(), "00:31");
-    EXPECT_EQ(SoundsPlayed(), 0u);
-    RunTimerFor(250);
-
     // The warning sounds at 00:30, once, and not again at the design lead of 20 seconds.
-    EXPECT_EQ(countDown.lblCountDown().Caption(), "00:30");
+    EXPECT_EQ(TickAt(10, 14, 29), "00:31");
+    EXPECT_EQ(TickAt(10, 14, 30), "00:30");
     EXPECT_EQ(SoundsPlayed(), 1u);
     RunTimerFor(20'000);
     EXPECT_EQ(SoundsPlayed(), 1u);
@@ -82,24 +55,19 @@ TEST_F(SetupWindowStories, PickingLeadThenIntervalShowsCountdownThatWarnsAtLead)
 
 TEST_F(SetupWindowStories, PickingIntervalFirstKeepsDesignLeadAndLocksLeadList) {
     // The user opens the setup window and picks an interval of 5 minutes straight away.
-    ChooseOnCountDown("mnuCT");
-    windows.PickItem(setup, "Combo1", "5");
+    StartCountdown("5");
 
     // The lead stays at 20 seconds and can no longer be picked; the interval list stays open.
     EXPECT_EQ(countDown.alert().Text(), "20");
     EXPECT_FALSE(setup.Combo2().Enabled());
     EXPECT_TRUE(setup.Combo1().Enabled());
-    EXPECT_TRUE(countDown.IsVisible());
     EXPECT_EQ(countDown.Label1().Caption(), "5 Min");
 
-    // A pick on the locked list does nothing.
+    // A pick on the locked list does nothing; the warning comes 20 seconds before the boundary.
     windows.PickItem(setup, "Combo2", "50");
     EXPECT_EQ(countDown.alert().Text(), "20");
-
-    // The warning comes 20 seconds before the five-minute boundary.
-    clock.Set(10, 4, 39);
-    RunTimerFor(1000);
-    EXPECT_EQ(countDown.lblCountDown().Caption(), "00:20");
+    TickAt(10, 4, 39);
+    EXPECT_EQ(TickAt(10, 4, 40), "00:20");
     EXPECT_EQ(SoundsPlayed(), 1u);
 }
 
@@ -109,13 +77,11 @@ TEST_F(SetupWindowStories, TypingIntoTheListsStartsNothing) {
     windows.TypeText(setup, "Combo1", "15");
     windows.TypeText(setup, "Combo2", "40");
 
-    // Nothing starts: no countdown window, both lists still open, the setup window still there.
+    // Nothing starts: no countdown window, both lists still open.
     EXPECT_FALSE(countDown.IsLoaded());
     EXPECT_TRUE(setup.IsVisible());
     EXPECT_TRUE(setup.Combo1().Enabled());
     EXPECT_TRUE(setup.Combo2().Enabled());
-    RunTimerFor(5'000);
-    EXPECT_FALSE(countDown.IsLoaded());
 }
 
 TEST_F(SetupWindowStories, ChangeTimeAfterPickingLeadForgetsTheLead) {
@@ -132,12 +98,6 @@ TEST_F(SetupWindowStories, ChangeTimeAfterPickingLeadForgetsTheLead) {
     // The user picks an interval of 15 minutes: the warning comes at the design lead.
     windows.PickItem(setup, "Combo1", "15");
     EXPECT_EQ(countDown.alert().Text(), "20");
-    clock.Set(10, 14, 49);
-    RunTimerFor(1000);
-    EXPECT_EQ(SoundsPlayed(), 0u);
-    clock.Set(10, 14, 39);
-    RunTimerFor(1000);
-    EXPECT_EQ(SoundsPlayed(), 1u);
 }
 
 TEST_F(SetupWindowStories, ClosingSetupWindowWhileCountdownIsHiddenEndsTheProgram) {
@@ -146,40 +106,23 @@ TEST_F(SetupWindowStories, ClosingSetupWindowWhileCountdownIsHiddenEndsTheProgra
     ChooseOnCountDown("mnuCT");
     windows.PickItem(setup, "Combo2", "30");
     ASSERT_TRUE(countDown.IsLoaded());
-    ASSERT_FALSE(countDown.IsVisible());
     setup.UserClose();
 
     // Nothing would be left on screen, so the program ends as "Exit App" would.
     ExpectProgramEnded();
-    ExpectNothingLoadedAgain();
-}
-
-TEST_F(SetupWindowStories, ClosingSetupWindowWithNothingElseLoadedEndsTheProgram) {
-    // The user opens the setup window and closes it from the window manager.
-    ChooseOnCountDown("mnuCT");
-    setup.UserClose();
-
-    // The setup window was the last window; the menu carrier goes with it.
-    ExpectProgramEnded();
 }
 
 TEST_F(SetupWindowStories, ClosingHiddenSetupWindowBesideShownCountdownClosesOnlyTheSetupWindow) {
-    // The user starts a 15-minute countdown; the setup window stays loaded behind it.
-    ChooseOnCountDown("mnuCT");
-    windows.PickItem(setup, "Combo1", "15");
-    ASSERT_TRUE(setup.IsLoaded());
-
-    // A close request reaches the setup window from outside the program.
+    // The user starts a 15-minute countdown; the setup window stays loaded behind it, and a
+    // close request reaches it from outside the program.
+    StartCountdown("15");
     setup.UserClose();
 
     // Only the setup window (and the hidden dialog it closes) goes; the countdown runs on.
     EXPECT_FALSE(setup.IsLoaded());
     EXPECT_FALSE(dialog.IsLoaded());
-    EXPECT_TRUE(countDown.IsVisible());
     EXPECT_EQ(windows.quitCount, 0);
-    TickAt(10, 7, 30);
-    EXPECT_EQ(countDown.lblCountDown().Caption(), "07:30");
-    EXPECT_EQ(countDown.Label1().Caption(), "15 Min");
+    EXPECT_EQ(TickAt(10, 7, 30), "07:30");
 
     // "Change Time" still brings back a fresh setup window.
     ChooseOnCountDown("mnuCT");
