@@ -228,10 +228,10 @@ QtWindowPeer::~QtWindowPeer() {
     system_.Forget(handle_);
     events_->peer = nullptr;
     events_->deleteLater();
+    // The timers go with their window.
     for (auto& [control, timer] : timers_) {
         if (timer) {
-            timer->stop();
-            timer->deleteLater();
+            timer->Detach();
         }
     }
     // A nested event loop started from one of these widgets may still be running.
@@ -306,7 +306,8 @@ void QtWindowPeer::BuildControls() {
                 auto* picker = new QDateTimeEdit(window_);
                 auto& model = static_cast<DatePicker&>(control);
                 picker->setTimeSpec(Qt::UTC);
-                picker->setDisplayFormat(QStringLiteral("dd/MM/yyyy HH:mm:ss"));
+                // Time first: the field is narrow, and the time of day is what the countdown uses.
+                picker->setDisplayFormat(QStringLiteral("HH:mm:ss dd/MM/yyyy"));
                 picker->setCalendarPopup(true);
                 picker->setDateRange(ToQDateTime(model.MinDate()).date(),
                                      ToQDateTime(model.MaxDate()).date());
@@ -355,21 +356,7 @@ void QtWindowPeer::BuildControls() {
 }
 
 void QtWindowPeer::BuildTimer(Timer& timer) {
-    auto* qtimer = new QTimer;
-    qtimer->setTimerType(Qt::PreciseTimer);
-    // Each tick re-arms a single shot before the handler runs, so the next tick can arrive while
-    // a handler waits in a nested event loop, as the countdown's alert does; Qt never re-enters a
-    // repeating timer from its own handler.
-    qtimer->setSingleShot(true);
-    QtPeerEvents* events = events_;
-    QObject::connect(qtimer, &QTimer::timeout, events, [events, qtimer, &timer] {
-        if (events->peer == nullptr || !timer.Enabled()) {
-            return;
-        }
-        qtimer->start();
-        timer.RaiseTimer();
-    });
-    timers_[&timer] = qtimer;
+    timers_[&timer] = new QtTickTimer(timer, system_.Ticks(), window_);
     ApplyAll(timer);
 }
 
@@ -420,16 +407,10 @@ void QtWindowPeer::ControlChanged(Control& control, Property property) {
         if (found == timers_.end() || !found->second) {
             return;
         }
-        QTimer& qtimer = *found->second;
-        const auto& timer = static_cast<const Timer&>(control);
-        if (property == Property::Interval) {
-            qtimer.setInterval(timer.Interval());
-        } else if (property == Property::Enabled) {
-            if (timer.Enabled()) {
-                qtimer.start(timer.Interval());
-            } else {
-                qtimer.stop();
-            }
+        QtTickTimer& ticks = *found->second;
+        // A new period takes effect from the next tick on, armed afresh.
+        if (property == Property::Enabled || (property == Property::Interval && ticks.isActive())) {
+            ticks.FollowControl();
         }
         return;
     }
