@@ -10,68 +10,46 @@ namespace {
 
 class Controls : public ::testing::Test, public RuntimeFixture {
 protected:
-    int clicks = 0;
+    std::vector<std::string> clicks;
     int ticks = 0;
 
     Controls() {
         probe.onBind = [this](FormFake& form) {
-            form.Get<ComboBox>("cboPick").OnClick([this] { ++clicks; });
+            form.Get<ComboBox>("cboPick").OnClick([this] { clicks.push_back(Combo().Text()); });
             form.Get<Timer>("tmrTick").OnTimer([this] { ++ticks; });
         };
-        ComboBox& box = Combo();
-        box.AddItem("5");
-        box.AddItem("15");
+        Combo().AddItem("5");
+        Combo().AddItem("15");
     }
 
     ComboBox& Combo() { return probe.Get<ComboBox>("cboPick"); }
     Timer& Tick() { return probe.Get<Timer>("tmrTick"); }
 };
 
-TEST_F(Controls, PickingItemSetsTextThenRunsClick) {
-    std::string textSeenByClick;
-    Combo().OnClick([&] { textSeenByClick = Combo().Text(); });
-    windows.PickItem(probe, "cboPick", "15");
-    EXPECT_EQ(Combo().Text(), "15");
-    EXPECT_EQ(textSeenByClick, "15");
-}
-
-TEST_F(Controls, PickIsIgnoredWhileListIsDisabled) {
+TEST_F(Controls, PickSetsTextThenRunsClickOnlyWhileEnabledAndWithinTheList) {
     Combo().SetEnabled(false);
     windows.PickItem(probe, "cboPick", "15");
-    EXPECT_EQ(Combo().Text(), "design text");
-    EXPECT_EQ(clicks, 0);
-
     Combo().SetEnabled(true);
-    windows.PickItem(probe, "cboPick", "15");
-    EXPECT_EQ(clicks, 1);
-}
-
-TEST_F(Controls, PickBeyondTheListIsIgnored) {
     Combo().Pick(2);
     EXPECT_EQ(Combo().Text(), "design text");
-    EXPECT_EQ(clicks, 0);
+    windows.PickItem(probe, "cboPick", "15");
+    EXPECT_EQ(clicks, std::vector<std::string>{"15"});
 }
 
 TEST_F(Controls, TypingChangesTextWithoutClickAndOnlyWhileEnabled) {
     windows.TypeText(probe, "cboPick", "7.5");
-    EXPECT_EQ(Combo().Text(), "7.5");
-    EXPECT_EQ(clicks, 0);
-
     Combo().SetEnabled(false);
     windows.TypeText(probe, "cboPick", "9");
     EXPECT_EQ(Combo().Text(), "7.5");
+    EXPECT_TRUE(clicks.empty());
 }
 
 TEST_F(Controls, TimerTicksOnlyWhileEnabled) {
     // A tick already queued by the toolkit when the timer was switched off must not run.
     windows.FireTimer(probe, "tmrTick");
-    EXPECT_EQ(ticks, 0);
-
     Tick().SetEnabled(true);
     windows.FireTimer(probe, "tmrTick");
     windows.FireTimer(probe, "tmrTick");
-    EXPECT_EQ(ticks, 2);
-
     Tick().SetEnabled(false);
     windows.FireTimer(probe, "tmrTick");
     EXPECT_EQ(ticks, 2);
@@ -81,7 +59,6 @@ TEST_F(Controls, ButtonRunsItsClickOnlyWhenValueIsSetTrue) {
     int presses = 0;
     ProbeButton().OnClick([&] { ++presses; });
     ProbeButton().SetValue(false);
-    EXPECT_EQ(presses, 0);
     ProbeButton().SetValue(true);
     ProbeButton().SetValue(true);
     EXPECT_EQ(presses, 2);
@@ -118,46 +95,33 @@ protected:
 TEST_F(Menus, EntriesHangUnderTheirParentInStoredOrder) {
     std::vector<std::string> children;
     for (const MenuItem* child : Entry("mnuMenu").Children()) {
-        children.push_back(child->Name());
+        children.push_back(child->Name() + (child->IsSeparator() ? " (separator)" : ""));
     }
-    EXPECT_EQ(children, (std::vector<std::string>{"mnuFirst", "mnuBar", "mnuLast"}));
-    EXPECT_TRUE(Entry("mnuBar").IsSeparator());
-    EXPECT_FALSE(Entry("mnuFirst").IsSeparator());
+    EXPECT_EQ(children, (std::vector<std::string>{"mnuFirst", "mnuBar (separator)", "mnuLast"}));
 }
 
-TEST_F(Menus, SeparatorCannotBeChosen) {
+TEST_F(Menus, ChosenEntryRunsBeforePopupReturnsAndSeparatorOrNoChoiceRunsNothing) {
     Entry("mnuBar").RaiseClick();
-    EXPECT_TRUE(chosen.empty());
-
     windows.ChooseOnNextPopup("mnuBar");
     probe.PopupMenu(Entry("mnuMenu"));
+    probe.PopupMenu(Entry("mnuMenu"));
     EXPECT_TRUE(chosen.empty());
-}
 
-TEST_F(Menus, ChosenEntryRunsBeforePopupReturns) {
     windows.ChooseOnNextPopup("mnuLast");
     probe.PopupMenu(Entry("mnuMenu"));
     EXPECT_EQ(chosen, std::vector<std::string>{"mnuLast"});
-    ASSERT_EQ(windows.popups.size(), 1u);
-    EXPECT_EQ(windows.popups[0].window, "frmProbe");
-    EXPECT_EQ(windows.popups[0].menu, "mnuMenu");
-}
-
-TEST_F(Menus, PopupClosedWithoutChoiceRunsNothing) {
-    probe.PopupMenu(Entry("mnuMenu"));
-    EXPECT_TRUE(chosen.empty());
-    EXPECT_EQ(windows.popups.size(), 1u);
+    ASSERT_EQ(windows.popups.size(), 3u);
+    EXPECT_EQ(windows.popups[2].window, "frmProbe");
+    EXPECT_EQ(windows.popups[2].menu, "mnuMenu");
 }
 
 TEST_F(Menus, EntryThatUnloadsBothWindowsEndsProgramAfterPopupCloses) {
-    int quitsInsideEntry = -1;
-    int peersInsideEntry = -1;
+    std::vector<int> quitsAndPeersInsideEntry;
     carrier.onBind = [&](FormFake& form) {
         form.Get<MenuItem>("mnuFirst").OnClick([&] {
             carrier.Unload();
             probe.Unload();
-            quitsInsideEntry = windows.quitCount;
-            peersInsideEntry = windows.livePeers;
+            quitsAndPeersInsideEntry = {windows.quitCount, windows.livePeers};
         });
     };
     probe.Show();
@@ -165,11 +129,9 @@ TEST_F(Menus, EntryThatUnloadsBothWindowsEndsProgramAfterPopupCloses) {
 
     probe.PopupMenu(Entry("mnuMenu"));
 
-    EXPECT_EQ(quitsInsideEntry, 0);
-    EXPECT_EQ(peersInsideEntry, 2);
+    EXPECT_EQ(quitsAndPeersInsideEntry, (std::vector<int>{0, 2}));
     EXPECT_EQ(windows.quitCount, 1);
     EXPECT_EQ(windows.livePeers, 0);
-    EXPECT_EQ(runtime.LoadedWindowCount(), 0);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "clock_fake.h"
 #include "form_fake.h"
 #include "os_functions_fake.h"
@@ -12,50 +14,42 @@ inline constexpr Colour kDesignFore = 0x00112233;
 inline constexpr Colour kDesignBack = 0x00445566;
 inline const DateTime kDesignPickerValue = MakeDateTime(2001, 2, 3, 4, 5, 6);
 
+inline ControlLayout MakeControl(std::string name, ControlKind kind, std::string caption,
+                                 std::string menuParent = "") {
+    ControlLayout c;
+    c.name = std::move(name);
+    c.kind = kind;
+    c.caption = std::move(caption);
+    c.menuParent = std::move(menuParent);
+    return c;
+}
+
+inline WindowLayout MakeWindow(std::string name, float width, float height) {
+    WindowLayout w;
+    w.name = std::move(name);
+    w.caption = w.name;
+    w.clientArea = {0, 0, width, height};
+    return w;
+}
+
 // A window with one control of every kind, each with a recognisable design value.
 inline const WindowLayout& ProbeLayout() {
     static const WindowLayout layout = [] {
-        WindowLayout w;
-        w.name = "frmProbe";
-        w.caption = "Probe";
-        w.clientArea = {0, 0, 1500, 900};
-
-        ControlLayout label;
-        label.name = "lblShow";
-        label.kind = ControlKind::Label;
-        label.caption = "design caption";
+        WindowLayout w = MakeWindow("frmProbe", 1500, 900);
+        ControlLayout label = MakeControl("lblShow", ControlKind::Label, "design caption");
         label.foreColor = kDesignFore;
         label.backColor = kDesignBack;
-
-        ControlLayout combo;
-        combo.name = "cboPick";
-        combo.kind = ControlKind::ComboBox;
-        combo.caption = "design text";
-
-        ControlLayout text;
-        text.name = "txtLead";
-        text.kind = ControlKind::TextBox;
-        text.caption = "20";
-
-        ControlLayout button;
-        button.name = "cmdGo";
-        button.kind = ControlKind::CommandButton;
-        button.caption = "Go";
-
-        ControlLayout timer;
-        timer.name = "tmrTick";
-        timer.kind = ControlKind::Timer;
+        ControlLayout timer = MakeControl("tmrTick", ControlKind::Timer, "");
         timer.timerEnabled = false;
         timer.timerInterval = 250;
-
-        ControlLayout picker;
-        picker.name = "dtpWhen";
-        picker.kind = ControlKind::DatePicker;
+        ControlLayout picker = MakeControl("dtpWhen", ControlKind::DatePicker, "");
         picker.pickerValue = kDesignPickerValue;
-        picker.pickerMin = MakeDateTime(1601, 1, 1, 0, 0, 0);
-        picker.pickerMax = MakeDateTime(9999, 12, 31, 0, 0, 0);
-
-        w.controls = {label, combo, text, button, timer, picker};
+        w.controls = {label,
+                      MakeControl("cboPick", ControlKind::ComboBox, "design text"),
+                      MakeControl("txtLead", ControlKind::TextBox, "20"),
+                      MakeControl("cmdGo", ControlKind::CommandButton, "Go"),
+                      timer,
+                      picker};
         return w;
     }();
     return layout;
@@ -64,15 +58,8 @@ inline const WindowLayout& ProbeLayout() {
 // A second plain window, so cascades and counts involve more than one.
 inline const WindowLayout& SideLayout() {
     static const WindowLayout layout = [] {
-        WindowLayout w;
-        w.name = "frmSide";
-        w.caption = "Side";
-        w.clientArea = {0, 0, 600, 300};
-        ControlLayout label;
-        label.name = "lblSide";
-        label.kind = ControlKind::Label;
-        label.caption = "side";
-        w.controls = {label};
+        WindowLayout w = MakeWindow("frmSide", 600, 300);
+        w.controls = {MakeControl("lblSide", ControlKind::Label, "side")};
         return w;
     }();
     return layout;
@@ -81,24 +68,11 @@ inline const WindowLayout& SideLayout() {
 // A never-shown window that carries a context menu with a separator among its entries.
 inline const WindowLayout& CarrierLayout() {
     static const WindowLayout layout = [] {
-        WindowLayout w;
-        w.name = "frmCarrier";
-        w.caption = "Carrier";
-        w.clientArea = {0, 0, 600, 300};
-        auto entry = [](std::string name, std::string caption, std::string parent) {
-            ControlLayout c;
-            c.name = std::move(name);
-            c.kind = ControlKind::MenuItem;
-            c.caption = std::move(caption);
-            c.menuParent = std::move(parent);
-            return c;
-        };
-        w.controls = {
-            entry("mnuMenu", "Menu", ""),
-            entry("mnuFirst", "First", "mnuMenu"),
-            entry("mnuBar", "-", "mnuMenu"),
-            entry("mnuLast", "Last", "mnuMenu"),
-        };
+        WindowLayout w = MakeWindow("frmCarrier", 600, 300);
+        w.controls = {MakeControl("mnuMenu", ControlKind::MenuItem, "Menu"),
+                      MakeControl("mnuFirst", ControlKind::MenuItem, "First", "mnuMenu"),
+                      MakeControl("mnuBar", ControlKind::MenuItem, "-", "mnuMenu"),
+                      MakeControl("mnuLast", ControlKind::MenuItem, "Last", "mnuMenu")};
         return w;
     }();
     return layout;
@@ -121,6 +95,13 @@ struct RuntimeFixture {
     void OnProbeClick(std::function<void()> handler) {
         probe.onBind = [handler](FormFake& form) {
             form.Get<CommandButton>("cmdGo").OnClick(handler);
+        };
+    }
+    // Connects the side window's label on every load.
+    void OnSidePress(std::function<void()> handler) {
+        side.onBind = [handler](FormFake& form) {
+            form.Get<Label>("lblSide").OnMouseDown(
+                [handler](MouseButton, std::int16_t, float, float) { handler(); });
         };
     }
 };
