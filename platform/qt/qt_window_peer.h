@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
 #include <map>
 
+#include "qt/qt_tick_timer.h"
 #include "runtime/top_most.h"
 #include "runtime/window_system.h"
 
@@ -14,8 +14,8 @@ class QtWindowSystem;
 class QtPeerEvents;
 
 // One loaded window on screen: a top-level QWidget with a child widget per visible control and a
-// QTimer per timer control. Property changes are copied onto the widgets; the user's actions go
-// back through the controls' Raise, Accept and Pick members.
+// QtTickTimer per timer control. Property changes are copied onto the widgets; the user's actions
+// go back through the controls' Raise, Accept and Pick members.
 class QtWindowPeer final : public WindowPeer {
 public:
     QtWindowPeer(QtWindowSystem& system, Form& form, WindowHandle handle);
@@ -47,7 +47,7 @@ private:
     QPointer<QWidget> window_;
     QtPeerEvents* events_;
     std::map<const Control*, QPointer<QWidget>> widgets_;
-    std::map<const Control*, QPointer<QTimer>> timers_;
+    std::map<const Control*, QPointer<QtTickTimer>> timers_;
     bool shownSinceLoad_ = false;
 };
 

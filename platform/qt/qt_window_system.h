@@ -2,7 +2,9 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 
+#include "qt/qt_tick_timer.h"
 #include "runtime/window_system.h"
 
 namespace brindle {
@@ -16,6 +18,9 @@ public:
     // 1440 twips per inch at 96 logical pixels per inch; Qt scales logical pixels to the screen.
     static constexpr float kTwipsPerPixel = 15.0f;
 
+    QtWindowSystem() : QtWindowSystem(TickSettings::FromEnvironment()) {}
+    explicit QtWindowSystem(TickSettings ticks) : ticks_(std::move(ticks)) {}
+
     std::unique_ptr<WindowPeer> CreatePeer(Form& form) override;
     void ProcessPendingEvents() override;
     float TwipsPerPixelX() const override { return kTwipsPerPixel; }
@@ -27,8 +32,11 @@ public:
     QtWindowPeer* Find(WindowHandle handle) const;
     // Called by a peer as it is destroyed.
     void Forget(WindowHandle handle);
+    // How every window's timers place their ticks.
+    const TickSettings& Ticks() const { return ticks_; }
 
 private:
+    TickSettings ticks_;
     std::map<WindowHandle, QtWindowPeer*> peers_;
     WindowHandle nextHandle_ = 0x100;
     bool quitRequested_ = false;
