@@ -1,3 +1,4 @@
+#include <chrono>
 #include <ctime>
 
 #include "clock.h"
@@ -5,7 +6,10 @@
 namespace brindle {
 
 DateTime SystemClock::Now() const {
-    const std::time_t now = std::time(nullptr);
+    // Not std::time: on Linux it reads the kernel's coarse clock, which turns to the next second
+    // up to a scheduler tick (4 ms and more) late, so a tick just after the boundary would still
+    // read the old second.
+    const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
     std::tm local{};
 #ifdef _WIN32
     localtime_s(&local, &now);
