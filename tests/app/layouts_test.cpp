@@ -1,6 +1,6 @@
 #include <optional>
+#include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -130,73 +130,57 @@ const Table kReferenceControls = {
      kWindowFont, std::nullopt, 0, Focus::Accepts},
 };
 
-void ExpectControlsAsDesigned(const WindowLayout& window, const Table& table) {
-    // Stored order is stacking order, front to back, so the names must come in table order.
-    std::vector<std::string> names;
-    for (const ControlLayout& c : window.controls) {
-        names.push_back(c.name);
+// A control's settings as one line of text, so a difference shows as the whole row.
+std::string Describe(const ControlLayout& c, bool withBounds, bool withAlignment) {
+    std::ostringstream out;
+    out << c.name << " kind " << static_cast<int>(c.kind) << " \"" << c.caption << "\" fore "
+        << c.foreColor << " back " << c.backColor << " font '" << c.font.face << "' "
+        << c.font.points << " " << c.font.weight << " " << static_cast<int>(c.font.slant) << " tab "
+        << c.tabIndex << " focus " << static_cast<int>(c.focus) << " style "
+        << static_cast<int>(c.buttonStyle);
+    if (withBounds) {
+        out << " at " << c.bounds.left << "," << c.bounds.top << " " << c.bounds.width << "x"
+            << c.bounds.height;
     }
-    std::vector<std::string> expectedNames;
-    for (const ControlRow& row : table) {
-        expectedNames.push_back(row.name);
+    if (withAlignment) {
+        out << " align " << static_cast<int>(c.alignment);
     }
-    ASSERT_EQ(names, expectedNames) << window.name;
+    return out.str();
+}
 
+// Stored order is stacking order, front to back, so the controls must come in table order.
+void ExpectControlsAsDesigned(const WindowLayout& window, const Table& table) {
+    ASSERT_EQ(window.controls.size(), table.size()) << window.name;
     for (std::size_t i = 0; i < table.size(); ++i) {
         const ControlRow& row = table[i];
-        const ControlLayout& c = window.controls[i];
-        SCOPED_TRACE(window.name + "." + row.name);
-        EXPECT_EQ(c.kind, row.kind);
-        EXPECT_EQ(c.caption, row.caption);
-        if (row.bounds) {
-            EXPECT_EQ(c.bounds.left, row.bounds->left);
-            EXPECT_EQ(c.bounds.top, row.bounds->top);
-            EXPECT_EQ(c.bounds.width, row.bounds->width);
-            EXPECT_EQ(c.bounds.height, row.bounds->height);
-        }
-        EXPECT_EQ(c.foreColor, row.fore);
-        EXPECT_EQ(c.backColor, row.back);
-        EXPECT_EQ(c.font.face, row.font.face);
-        EXPECT_EQ(c.font.points, row.font.points);
-        EXPECT_EQ(c.font.weight, row.font.weight);
-        EXPECT_EQ(c.font.slant, row.font.slant);
-        if (row.alignment) {
-            EXPECT_EQ(c.alignment, *row.alignment);
-        }
-        EXPECT_EQ(c.tabIndex, row.tabIndex);
-        EXPECT_EQ(c.focus, row.focus);
-        EXPECT_EQ(c.buttonStyle, row.style);
+        ControlLayout expected;
+        expected.name = row.name;
+        expected.kind = row.kind;
+        expected.caption = row.caption;
+        expected.bounds = row.bounds.value_or(TwipsRect{});
+        expected.foreColor = row.fore;
+        expected.backColor = row.back;
+        expected.font = row.font;
+        expected.alignment = row.alignment.value_or(Alignment::Left);
+        expected.tabIndex = row.tabIndex;
+        expected.focus = row.focus;
+        expected.buttonStyle = row.style;
+        EXPECT_EQ(Describe(window.controls[i], row.bounds.has_value(), row.alignment.has_value()),
+                  Describe(expected, row.bounds.has_value(), row.alignment.has_value()));
     }
 }
 
-TEST(ControlLayouts, SetupWindowControlsAreAsDesigned) {
+TEST(ControlLayouts, ControlsOfEachWindowAreAsDesigned) {
     ExpectControlsAsDesigned(SetupLayout(), kSetupControls);
-}
-
-TEST(ControlLayouts, CountDownWindowControlsAreAsDesigned) {
     ExpectControlsAsDesigned(CountDownLayout(), kCountDownControls);
-}
-
-TEST(ControlLayouts, ReferenceDialogControlsAreAsDesigned) {
     ExpectControlsAsDesigned(ReferenceLayout(), kReferenceControls);
 }
 
-TEST(ControlLayouts, CountDownTimerStartsOffWithQuarterSecondPeriod) {
-    const WindowLayout& w = CountDownLayout();
-    const ControlLayout* timer = nullptr;
-    for (const ControlLayout& c : w.controls) {
-        if (c.kind == ControlKind::Timer) {
-            ASSERT_EQ(timer, nullptr) << "more than one timer";
-            timer = &c;
-        }
-    }
-    ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->name, "tmrDisplayTime");
-    EXPECT_FALSE(timer->timerEnabled);
-    EXPECT_EQ(timer->timerInterval, 250);
-}
-
-TEST(ControlLayouts, PickerStoresTwentiethNovember2003WithinFullRange) {
+TEST(ControlLayouts, TimerStartsOffWithQuarterSecondPeriodAndPickerAtItsDesignDate) {
+    const ControlLayout& timer = CountDownLayout().controls.at(7);
+    ASSERT_EQ(timer.kind, ControlKind::Timer);
+    EXPECT_FALSE(timer.timerEnabled);
+    EXPECT_EQ(timer.timerInterval, 250);
     const ControlLayout& picker = ReferenceLayout().controls.at(1);
     ASSERT_EQ(picker.kind, ControlKind::DatePicker);
     EXPECT_EQ(picker.pickerValue, MakeDateTime(2003, 11, 20, 0, 0, 0));
@@ -248,50 +232,22 @@ TEST(ControlLayouts, CountDownClientAreaShowsOnlyItsTwoLabelsAndTheyCoverIt) {
     }
 }
 
-TEST(MenuLayout, MenuTreeHasItsEntriesInOrder) {
+class LoadedLayouts : public ::testing::Test, public ProgramFixture {};
+
+TEST_F(LoadedLayouts, MenuCarrierHoldsOneMenuWithItsEntriesInOrder) {
     const WindowLayout& w = MenuLayout();
     ASSERT_EQ(w.controls.size(), 5u);
     EXPECT_EQ(w.controls[0].name, "mnuMenu");
-    EXPECT_EQ(w.controls[0].caption, "Menu");
     EXPECT_EQ(w.controls[0].menuParent, "");
-    const std::vector<std::pair<std::string, std::string>> entries = {
-        {"mnuCT", "Change Time"},
-        {"mnuReferance", "Referance"},
-        {"mnuFileBar0", "-"},
-        {"mnuExit", "Exit App"},
-    };
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const ControlLayout& c = w.controls[i + 1];
-        EXPECT_EQ(c.kind, ControlKind::MenuItem);
-        EXPECT_EQ(c.name, entries[i].first);
-        EXPECT_EQ(c.caption, entries[i].second);
-        EXPECT_EQ(c.menuParent, "mnuMenu") << c.name;
-    }
-}
-
-class LoadedLayouts : public ::testing::Test, public ProgramFixture {};
-
-TEST_F(LoadedLayouts, LoadedMenuCarrierBuildsTheTreeWithOneSeparator) {
-    MenuItem& top = program.frmMenu.mnuMenu();
-    ASSERT_EQ(top.Children().size(), 4u);
-    std::vector<std::string> captions;
-    for (const MenuItem* entry : top.Children()) {
-        captions.push_back(entry->Caption());
+    std::vector<std::string> entries;
+    for (const MenuItem* entry : program.frmMenu.mnuMenu().Children()) {
+        entries.push_back(entry->Name() + " " + entry->Caption() +
+                          (entry->IsSeparator() ? " (separator)" : ""));
         EXPECT_TRUE(entry->Children().empty()) << entry->Name();
-        EXPECT_EQ(entry->IsSeparator(), entry->Name() == "mnuFileBar0") << entry->Name();
     }
-    EXPECT_EQ(captions, (std::vector<std::string>{"Change Time", "Referance", "-", "Exit App"}));
+    EXPECT_EQ(entries, (std::vector<std::string>{"mnuCT Change Time", "mnuReferance Referance",
+                                                 "mnuFileBar0 - (separator)", "mnuExit Exit App"}));
     EXPECT_FALSE(program.frmMenu.IsVisible());
-}
-
-TEST_F(LoadedLayouts, LoadedControlsStartAtTheirDesignValues) {
-    EXPECT_EQ(program.frmRef.DTPicker1().Value(), MakeDateTime(2003, 11, 20, 0, 0, 0));
-    EXPECT_EQ(program.frmRef.Command1().Caption(), "Ok");
-    EXPECT_EQ(program.frmCountDown.alert().Text(), "20");
-    EXPECT_EQ(program.frmCountDown.tmrDisplayTime().Interval(), 250);
-    EXPECT_EQ(program.Form1.Combo1().Text(), "Time Frames");
-    EXPECT_EQ(program.Form1.Combo2().Text(), "Alert Time");
-    EXPECT_EQ(program.Form1.Get<Label>("Label3").Caption(), "Ombers Hack of Varn's Timer");
 }
 
 }  // namespace
