@@ -92,14 +92,6 @@ protected:
     MenuItem& Entry(const char* name) { return carrier.Get<MenuItem>(name); }
 };
 
-TEST_F(Menus, EntriesHangUnderTheirParentInStoredOrder) {
-    std::vector<std::string> children;
-    for (const MenuItem* child : Entry("mnuMenu").Children()) {
-        children.push_back(child->Name() + (child->IsSeparator() ? " (separator)" : ""));
-    }
-    EXPECT_EQ(children, (std::vector<std::string>{"mnuFirst", "mnuBar (separator)", "mnuLast"}));
-}
-
 TEST_F(Menus, ChosenEntryRunsBeforePopupReturnsAndSeparatorOrNoChoiceRunsNothing) {
     Entry("mnuBar").RaiseClick();
     windows.ChooseOnNextPopup("mnuBar");

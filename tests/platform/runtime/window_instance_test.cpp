@@ -105,17 +105,26 @@ TEST_F(WindowInstance, ReloadAfterUnloadRestoresDesignValues) {
     EXPECT_EQ(windows.peersCreated, (std::vector<std::string>{"frmProbe", "frmSide", "frmProbe"}));
 }
 
-TEST_F(WindowInstance, UnloadingWindowTwiceOrNeverLoadedRunsNoHandler) {
-    side.Load();
-    probe.Unload();
-    EXPECT_EQ(probe.unloadRuns, 0);
-    EXPECT_EQ(probe.loadRuns, 0);
-    probe.Load();
-    probe.Unload();
-    probe.Unload();
+TEST_F(WindowInstance, UnloadOutsideAnyEventEndsProgramAtOnceWithTheLastWindow) {
+    // An unloaded window that was never loaded, or is gone already, runs no handler; a user's
+    // close request works as an unload.
+    probe.Show();
+    side.Unload();
+    side.UserClose();
+    EXPECT_EQ(side.loadRuns, 0);
+    side.Show();
+    side.Unload();
+    side.Unload();
+    EXPECT_EQ(side.unloadRuns, 1);
+    EXPECT_EQ(windows.livePeers, 1);
+    EXPECT_FALSE(runtime.HasEnded());
+
+    probe.UserClose();
+    EXPECT_FALSE(probe.IsLoaded());
     EXPECT_EQ(probe.unloadRuns, 1);
-    EXPECT_EQ(runtime.LoadedWindowCount(), 1);
-    EXPECT_EQ(windows.quitCount, 0);
+    EXPECT_EQ(windows.livePeers, 0);
+    EXPECT_EQ(windows.quitCount, 1);
+    EXPECT_TRUE(runtime.HasEnded());
 }
 
 TEST_F(WindowInstance, UnloadInsideFormUnloadCascadesAndNeverRecurses) {
@@ -192,19 +201,6 @@ TEST_F(WindowInstance, PeersGoAndProgramEndsOnceWhenOutermostEventIsOver) {
     EXPECT_EQ(windows.quitCount, 1);
 }
 
-TEST_F(WindowInstance, UnloadOutsideAnyEventDestroysPeerAndEndsProgramAtOnce) {
-    probe.Show();
-    side.Show();
-    side.Unload();
-    EXPECT_EQ(windows.livePeers, 1);
-    EXPECT_FALSE(runtime.HasEnded());
-
-    probe.Unload();
-    EXPECT_EQ(windows.livePeers, 0);
-    EXPECT_EQ(windows.quitCount, 1);
-    EXPECT_TRUE(runtime.HasEnded());
-}
-
 TEST_F(WindowInstance, CommandThatUnloadsEverythingAndShowsWindowAgainDoesNotEndProgram) {
     // 1. A "start over" command unloads every window, so for a moment none is loaded, and then
     //    shows one of them afresh.
@@ -224,18 +220,6 @@ TEST_F(WindowInstance, CommandThatUnloadsEverythingAndShowsWindowAgainDoesNotEnd
     EXPECT_TRUE(side.IsVisible());
     EXPECT_EQ(runtime.LoadedWindowCount(), 1);
     EXPECT_EQ(windows.livePeers, 1);
-}
-
-TEST_F(WindowInstance, UserCloseUnloadsWindowAndClosingUnloadedWindowDoesNothing) {
-    probe.Show();
-    side.UserClose();
-    EXPECT_EQ(side.loadRuns, 0);
-
-    probe.UserClose();
-    EXPECT_FALSE(probe.IsLoaded());
-    EXPECT_EQ(probe.unloadRuns, 1);
-    EXPECT_EQ(windows.quitCount, 1);
-    EXPECT_EQ(windows.livePeers, 0);
 }
 
 TEST_F(WindowInstance, RunReturnsAtOnceWhenNoWindowIsLoaded) {
