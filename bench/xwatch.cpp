@@ -57,13 +57,13 @@ int IgnoreXError(Display*, XErrorEvent*) {
     return 0;
 }
 
-struct Damage {
+struct DamageExtension {
     int eventBase = 0;
     int errorBase = 0;
 };
 
-Damage OpenDamage(Display* display) {
-    Damage damage;
+DamageExtension OpenDamage(Display* display) {
+    DamageExtension damage;
     if (!XDamageQueryExtension(display, &damage.eventBase, &damage.errorBase)) {
         Fail("the X server has no DAMAGE extension");
     }
@@ -126,8 +126,8 @@ int WatchChanges(Window window, double seconds) {
         Fail("cannot open the display");
     }
     XSetErrorHandler(IgnoreXError);
-    const Damage damage = OpenDamage(display);
-    const ::Damage handle = XDamageCreate(display, window, XDamageReportNonEmpty);
+    const DamageExtension damage = OpenDamage(display);
+    const Damage handle = XDamageCreate(display, window, XDamageReportNonEmpty);
     XSync(display, False);
     std::optional<Pixels> last = ReadPixels(display, window);
     if (!last) {
@@ -193,7 +193,7 @@ int WatchStart(const std::string& title, double timeout, char** command) {
         Fail("cannot open the display");
     }
     XSetErrorHandler(IgnoreXError);
-    const Damage damage = OpenDamage(display);
+    const DamageExtension damage = OpenDamage(display);
     const Window root = DefaultRootWindow(display);
     // Top-level windows are created as children of the root; a window manager reparents them
     // later, so each is watched on its own from its creation on.
@@ -207,6 +207,8 @@ int WatchStart(const std::string& title, double timeout, char** command) {
     }
     if (pid == 0) {
         close(ConnectionNumber(display));
+        // Whoever reads xwatch's output reads only xwatch's lines; the program's go to stderr.
+        dup2(STDERR_FILENO, STDOUT_FILENO);
         execvp(command[0], command);
         std::perror("xwatch: exec");
         _exit(127);
@@ -215,7 +217,7 @@ int WatchStart(const std::string& title, double timeout, char** command) {
     std::fflush(stdout);
 
     // Every top-level window created since the start, with the damage object that watches it.
-    std::map<Window, ::Damage> candidates;
+    std::map<Window, Damage> candidates;
     std::optional<double> mapTime;
     Window target = None;
     const auto watch = [&](Window window) {
