@@ -12,6 +12,12 @@ namespace {
 
 // Settings that must be made before the application object exists.
 int& BeforeApplication(int& argc) {
+    // The windows are a few dozen pixels wide: sending their pixels over the X connection costs
+    // less than shared memory, which Qt fences with a round trip to the server before each frame
+    // and so wakes two threads every second while counting. A user's own setting is kept.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
+        qputenv("QT_XCB_NO_MITSHM", "1");
+    }
     // Fractional scale factors such as 125 % are used as they are, so twips map to the same
     // physical size at every scale.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
