@@ -9,10 +9,12 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -161,11 +163,18 @@ DateTime FromQDateTime(const QDateTime& value) {
     return MakeDateTime(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
 }
 
+// Read as PNG without guessing: guessing makes Qt load every image-format plugin to ask each, and
+// an SVG would load the SVG modules; all of them would stay in memory for a few icon pixels.
+QPixmap Png(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 QIcon ProgramIcon() {
     QIcon icon;
-    icon.addFile(QStringLiteral(":/brindle/brindle-32.png"));
-    icon.addFile(QStringLiteral(":/brindle/brindle-48.png"));
-    icon.addFile(QStringLiteral(":/brindle/brindle.svg"));
+    icon.addPixmap(Png(QStringLiteral(":/brindle/brindle-32.png")));
+    icon.addPixmap(Png(QStringLiteral(":/brindle/brindle-48.png")));
     return icon;
 }
 
