@@ -3,8 +3,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QLibrary>
+
+#include "qt/qt_sound_player.h"
 
 namespace brindle {
 
@@ -13,6 +14,36 @@ namespace {
 bool IsPlayableFile(const QString& path) {
     const QFileInfo info(path);
     return info.isFile() && info.isReadable();
+}
+
+// Qt Multimedia, and the audio, network and codec libraries it brings, live in a module of their
+// own that is loaded at the first sound: linked into the program they would cost every run
+// memory and start-up time for a sound that plays at most once a period. The module is looked
+// for beside the executable (a build), then in the library directory found from the executable,
+// then where this build installs it. It stays loaded once found.
+StartSoundFunction SoundPlayer() {
+    static const StartSoundFunction start = [] {
+        const QString bin = QCoreApplication::applicationDirPath();
+        const QString file = QStringLiteral(BRINDLE_SOUND_MODULE);
+        const QString candidates[] = {
+            QDir(bin).absoluteFilePath(file),
+            QDir(bin + QStringLiteral("/" BRINDLE_SOUND_MODULE_DIR_FROM_BIN))
+                .absoluteFilePath(file),
+            QDir(QStringLiteral(BRINDLE_SOUND_MODULE_DIR)).absoluteFilePath(file),
+        };
+        for (const QString& candidate : candidates) {
+            if (!QFileInfo(candidate).isFile()) {
+                continue;
+            }
+            QLibrary module(candidate);
+            if (auto found =
+                    reinterpret_cast<StartSoundFunction>(module.resolve(kStartSoundSymbol))) {
+                return found;
+            }
+        }
+        return StartSoundFunction{nullptr};
+    }();
+    return start;
 }
 
 }  // namespace
@@ -50,17 +81,17 @@ bool QtSound::Play(const std::string& name) {
     if (path.isEmpty()) {
         return false;
     }
-    // A fresh effect per request: one that failed after an audio device change stays failed.
-    // A file that cannot be decoded leaves it in its error state, which is silence.
-    current_ = new QSoundEffect;
-    current_->setSource(QUrl::fromLocalFile(path));
-    current_->play();
+    const StartSoundFunction start = SoundPlayer();
+    if (start == nullptr) {
+        return false;
+    }
+    current_ = start(path);
     return true;
 }
 
 void QtSound::Stop() {
     if (current_) {
-        current_->stop();
+        QMetaObject::invokeMethod(current_, "stop");
         current_->deleteLater();
         current_ = nullptr;
     }

@@ -1,15 +1,14 @@
 #pragma once
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <string>
 
-class QSoundEffect;
-
 namespace brindle {
 
 // Plays a WAV file without waiting for it. A new request replaces a sound still playing; a name
-// that finds no playable file is silence.
+// that finds no playable file is silence, and so is a missing sound player module.
 class QtSound {
 public:
     QtSound() = default;
@@ -27,7 +26,7 @@ public:
     static QString Locate(const std::string& name);
 
 private:
-    QPointer<QSoundEffect> current_;
+    QPointer<QObject> current_;
 };
 
 }  // namespace brindle

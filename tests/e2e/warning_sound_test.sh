@@ -32,6 +32,8 @@ warn_once() {
     local case_dir=$1
     program="$case_dir/brindle"
     cp "$program_built" "$program"
+    # The sound player module goes with the program, as an installed program finds it.
+    cp "$(dirname "$program_built")/brindle-sound.so" "$case_dir/"
     cd "$case_dir"
     # 42 s before a whole minute: the countdown starts with more than 30 s left.
     start_brindle LD_PRELOAD="$preload" FAKETIME="@2026-12-07 10:14:18" \
