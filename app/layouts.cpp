@@ -45,8 +45,7 @@ ControlLayout LabelControl(std::string name, std::string caption, TwipsRect boun
     return c;
 }
 
-ControlLayout Combo(std::string name, std::string text, TwipsRect bounds, Font font,
-                    int tabIndex) {
+ControlLayout Combo(std::string name, std::string text, TwipsRect bounds, Font font, int tabIndex) {
     ControlLayout c;
     c.name = std::move(name);
     c.kind = ControlKind::ComboBox;
@@ -122,8 +121,8 @@ WindowLayout MakeSetup() {
     const Font bold{"Arial", 9.75, 700, FontSlant::Upright};
     w.controls = {
         Combo("Combo2", "Alert Time", {0, 1200, 1695, 315}, {}, 1),
-        Combo("Combo1", "Time Frames", {0, 600, 1695, 330}, {"Arial", 8.25, 400, FontSlant::Upright},
-              0),
+        Combo("Combo1", "Time Frames", {0, 600, 1695, 330},
+              {"Arial", 8.25, 400, FontSlant::Upright}, 0),
         LabelControl("Label4", "1.1.0 Sound", {0, 1920, 1695, 255}, kDarkBlue, kLightGrey,
                      {"Arial", 9, 400, FontSlant::Upright}, 5),
         LabelControl("Label3", "Ombers Hack of Varn's Timer", {0, 0, 1695, 495}, kRed, kLightGrey,

@@ -11,7 +11,9 @@ Program::Program(WindowSystem& windowSystem, OsFunctions& os, const Clock& clock
       frmMenu(runtime, MenuLayout(), frmCountDown, Form1, frmRef),
       frmRef(runtime, ReferenceLayout(), frmCountDown) {}
 
-void Program::Start() { frmCountDown.Show(); }
+void Program::Start() {
+    frmCountDown.Show();
+}
 
 int Program::Run() {
     Start();

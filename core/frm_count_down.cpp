@@ -61,7 +61,9 @@ void frmCountDown::StartTimer(std::int16_t period) {
     tmrDisplayTime().SetEnabled(true);
 }
 
-void frmCountDown::StopTimer() { tmrDisplayTime().SetEnabled(false); }
+void frmCountDown::StopTimer() {
+    tmrDisplayTime().SetEnabled(false);
+}
 
 void frmCountDown::cmdStartTimer_Click() {
     const std::string text = setup_.Get<ComboBox>("Combo1").Text();
@@ -75,7 +77,9 @@ void frmCountDown::cmdStartTimer_Click() {
     StartTimer(period);
 }
 
-void frmCountDown::cmdStopTimer_Click() { StopTimer(); }
+void frmCountDown::cmdStopTimer_Click() {
+    StopTimer();
+}
 
 void frmCountDown::tmrDisplayTime_Timer() {
     const DateTime now = GetRuntime().GetClock().Now();

@@ -24,7 +24,9 @@ void frmMenu::mnuCT_Click() {
     setup_.Combo2().SetEnabled(true);
 }
 
-void frmMenu::mnuReferance_Click() { referenceDialog_.Show(); }
+void frmMenu::mnuReferance_Click() {
+    referenceDialog_.Show();
+}
 
 void frmMenu::mnuExit_Click() {
     setup_.Unload();

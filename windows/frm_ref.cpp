@@ -5,7 +5,9 @@ namespace brindle {
 frmRef::frmRef(Runtime& runtime, const WindowLayout& layout, frmCountDown& countDown)
     : Form(runtime, layout), countDown_(countDown) {}
 
-void frmRef::BindControls() { Command1().OnClick([this] { Command1_Click(); }); }
+void frmRef::BindControls() {
+    Command1().OnClick([this] { Command1_Click(); });
+}
 
 void frmRef::Command1_Click() {
     countDown_.cmdStopTimer().SetValue(true);

@@ -5,7 +5,9 @@
 
 namespace brindle {
 
-void Control::Notify(Property property) { owner_.ControlChanged(*this, property); }
+void Control::Notify(Property property) {
+    owner_.ControlChanged(*this, property);
+}
 
 Label::Label(Form& owner, const ControlLayout& layout)
     : Control(owner, layout),
@@ -121,7 +123,9 @@ void DatePicker::SetValue(DateTime value) {
     Notify(Property::Value);
 }
 
-void DatePicker::AcceptUserValue(DateTime value) { value_ = value; }
+void DatePicker::AcceptUserValue(DateTime value) {
+    value_ = value;
+}
 
 MenuItem::MenuItem(Form& owner, const ControlLayout& layout) : Control(owner, layout) {}
 

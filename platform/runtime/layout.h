@@ -45,7 +45,8 @@ struct TwipsRect {
 struct ControlLayout {
     std::string name;
     ControlKind kind = ControlKind::Label;
-    std::string caption;  // caption of labels, buttons and menu entries; text of combo and text boxes
+    std::string
+        caption;  // caption of labels, buttons and menu entries; text of combo and text boxes
     TwipsRect bounds;
     Colour foreColor = kDefaultColour;
     Colour backColor = kDefaultColour;

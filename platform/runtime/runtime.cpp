@@ -6,7 +6,9 @@
 
 namespace brindle {
 
-Runtime::~Runtime() { EmptyDiscarded(); }
+Runtime::~Runtime() {
+    EmptyDiscarded();
+}
 
 int Runtime::Run() {
     if (loaded_ == 0) {

@@ -63,9 +63,9 @@ std::string TwoDigits(int value) {
 }  // namespace
 
 DateTime MakeDateTime(int year, int month, int day, int hour, int minute, int second) {
-    const std::int64_t days = DaysFromCivil(year, static_cast<unsigned>(month),
-                                            static_cast<unsigned>(day)) -
-                              kEpochOffset;
+    const std::int64_t days =
+        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
+        kEpochOffset;
     const double seconds = hour * 3600.0 + minute * 60.0 + second;
     return {static_cast<double>(days) + seconds / kSecondsPerDay};
 }

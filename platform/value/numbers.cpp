@@ -11,7 +11,9 @@ namespace brindle {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Exponents are read only this far; any larger one already puts every mantissa a text can hold
 // outside a double's range.
@@ -103,9 +105,13 @@ double NumericValue(std::string_view text) {
     return negative ? -value : value;
 }
 
-std::int16_t RoundToInt16(double value) { return RoundTo<std::int16_t>(value); }
+std::int16_t RoundToInt16(double value) {
+    return RoundTo<std::int16_t>(value);
+}
 
-std::int32_t RoundToInt32(double value) { return RoundTo<std::int32_t>(value); }
+std::int32_t RoundToInt32(double value) {
+    return RoundTo<std::int32_t>(value);
+}
 
 std::int16_t Multiply16(std::int16_t a, std::int16_t b) {
     const std::int32_t product = static_cast<std::int32_t>(a) * b;
@@ -116,7 +122,9 @@ std::int16_t Multiply16(std::int16_t a, std::int16_t b) {
     return static_cast<std::int16_t>(product);
 }
 
-std::string IntegerText(std::int32_t value) { return std::to_string(value); }
+std::string IntegerText(std::int32_t value) {
+    return std::to_string(value);
+}
 
 std::optional<std::int32_t> WholeNumberFromText(std::string_view text) {
     std::size_t i = 0;

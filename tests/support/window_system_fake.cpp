@@ -11,7 +11,9 @@ WindowPeerFake::WindowPeerFake(WindowSystemFake& system, Form& form, WindowHandl
     ++system_.livePeers;
 }
 
-WindowPeerFake::~WindowPeerFake() { --system_.livePeers; }
+WindowPeerFake::~WindowPeerFake() {
+    --system_.livePeers;
+}
 
 void WindowPeerFake::ControlChanged(Control& control, Property property) {
     system_.updates.push_back({form_.Name(), control.Name(), property, Visibility::Hidden});
