@@ -3,7 +3,10 @@
 #include <commctrl.h>
 
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "value/date_time.h"
 #include "win32_support.h"
@@ -81,7 +84,7 @@ Win32WindowPeer::Win32WindowPeer(Win32WindowSystem& system, Form& form)
         Native native;
         native.control = control.get();
         native.id = id++;
-        natives_.push_back(native);
+        natives_.push_back(std::move(native));
     }
 
     // Only overlapped windows may leave the position to the system; the others are placed when
@@ -115,7 +118,7 @@ Win32WindowPeer::~Win32WindowPeer() {
     if (window_ != nullptr) {
         for (Native& native : natives_) {
             if (native.control->Kind() == ControlKind::Timer) {
-                KillTimer(window_, native.id);
+                StopTimer(native);
             }
         }
         // From here on the window's messages get the default handling: the form may already
@@ -303,9 +306,34 @@ void Win32WindowPeer::WriteComboItems(Native& native) {
 void Win32WindowPeer::WriteTimer(Native& native) {
     const auto& timer = static_cast<const Timer&>(*native.control);
     if (timer.Enabled() && timer.Interval() > 0) {
-        SetTimer(window_, native.id, static_cast<UINT>(timer.Interval()), nullptr);
+        ArmTimer(native);
     } else {
-        KillTimer(window_, native.id);
+        StopTimer(native);
+    }
+}
+
+// An aligned timer is armed afresh at every tick, before the handler runs, for 1 ms after the
+// next multiple of its period on the wall clock, so a late tick (a busy thread, a sleeping
+// machine, a wall clock that jumped) is followed by one tick at the next boundary, never by a
+// burst of catch-up ticks. Its shot is a precise one-shot timer that posts kTickMessage. The
+// free-running timer is the plain repeating SetTimer.
+void Win32WindowPeer::ArmTimer(Native& native) {
+    const auto& timer = static_cast<const Timer&>(*native.control);
+    const TickSettings& ticks = system_.Ticks();
+    if (ticks.alignment == TickAlignment::FreeRunning) {
+        SetTimer(window_, native.id, static_cast<UINT>(timer.Interval()), nullptr);
+        return;
+    }
+    if (!native.shot) {
+        native.shot = std::make_unique<Win32PreciseTimer>(window_, kTickMessage, native.id);
+    }
+    native.shot->Start(DelayToNextTick(ticks.wallClockMs(), timer.Interval()));
+}
+
+void Win32WindowPeer::StopTimer(Native& native) {
+    KillTimer(window_, native.id);
+    if (native.shot) {
+        native.shot->Stop();
     }
 }
 
@@ -504,6 +532,7 @@ LRESULT Win32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_ERASEBKGND:
             return OnEraseBackground(wParam);
         case WM_TIMER:
+        case kTickMessage:
             return OnTimer(wParam);
         case WM_DPICHANGED:
             return OnDpiChanged(wParam, lParam);
@@ -635,7 +664,14 @@ LRESULT Win32WindowPeer::OnEraseBackground(WPARAM wParam) {
 LRESULT Win32WindowPeer::OnTimer(WPARAM wParam) {
     Native* native = FindById(static_cast<UINT>(wParam));
     if (native != nullptr && native->control->Kind() == ControlKind::Timer) {
-        static_cast<Timer&>(*native->control).RaiseTimer();
+        auto& timer = static_cast<Timer&>(*native->control);
+        // Re-armed before the handler, so the next tick comes while the handler waits in a nested
+        // message loop, as the countdown's alert does. A tick already queued when the control was
+        // disabled arms nothing.
+        if (system_.Ticks().alignment == TickAlignment::WallClock && timer.Enabled()) {
+            ArmTimer(*native);
+        }
+        timer.RaiseTimer();
     }
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "runtime/form.h"
 #include "runtime/window_system.h"
+#include "win32_tick_timer.h"
 
 // Windows' headers define macros named like the declared functions' constants, so they come
 // after the program's own headers.
@@ -32,6 +33,9 @@ public:
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+    // What an aligned timer's shot posts to its window, with the timer's id, as WM_TIMER has.
+    static constexpr UINT kTickMessage = WM_APP + 1;
+
 private:
     // A control and what stands for it on screen. Timers and menu entries have no child window.
     struct Native {
@@ -41,6 +45,8 @@ private:
         HFONT font = nullptr;
         HBRUSH brush = nullptr;
         Colour brushColour = 0;
+        // An aligned timer's shot, made when it is first armed.
+        std::unique_ptr<Win32PreciseTimer> shot;
     };
 
     static LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -65,6 +71,8 @@ private:
     void CentreOnScreen();
     void WriteComboItems(Native& native);
     void WriteTimer(Native& native);
+    void ArmTimer(Native& native);
+    void StopTimer(Native& native);
     void WritePickerValue(Native& native);
     void WritePickerRange(Native& native);
     HFONT MakeFont(const Font& font) const;

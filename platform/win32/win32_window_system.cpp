@@ -2,12 +2,15 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "win32_support.h"
 #include "win32_window_peer.h"
 
 namespace brindle {
 
-Win32WindowSystem::Win32WindowSystem() : instance_(GetModuleHandleW(nullptr)) {
+Win32WindowSystem::Win32WindowSystem(TickSettings ticks)
+    : ticks_(std::move(ticks)), instance_(GetModuleHandleW(nullptr)) {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_DATE_CLASSES;

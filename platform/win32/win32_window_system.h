@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "runtime/window_system.h"
+#include "win32_tick_timer.h"
 
 // Windows' headers define macros named like the declared functions' constants, so they come
 // after the program's own headers.
@@ -14,7 +15,8 @@ namespace brindle {
 // message queue.
 class Win32WindowSystem final : public WindowSystem {
 public:
-    Win32WindowSystem();
+    Win32WindowSystem() : Win32WindowSystem(TickSettings::FromEnvironment()) {}
+    explicit Win32WindowSystem(TickSettings ticks);
     ~Win32WindowSystem() override;
     Win32WindowSystem(const Win32WindowSystem&) = delete;
     Win32WindowSystem& operator=(const Win32WindowSystem&) = delete;
@@ -28,8 +30,11 @@ public:
 
     HINSTANCE Instance() const { return instance_; }
     ATOM WindowClass() const { return windowClass_; }
+    // How every window's timers place their ticks.
+    const TickSettings& Ticks() const { return ticks_; }
 
 private:
+    TickSettings ticks_;
     HINSTANCE instance_;
     ATOM windowClass_ = 0;
 };
