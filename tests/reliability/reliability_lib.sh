@@ -42,15 +42,21 @@ rel_session() {
 # $work that rel_sanitizer_verdict shows. Known leaks of system libraries are suppressed.
 rel_sanitizer_options() {
     [[ "$preload" == *libasan* ]] || return 0
-    export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:log_path=$work/sanitizer"
-    export LSAN_OPTIONS="suppressions=$reliability_dir/lsan.supp:print_suppressions=0"
-    export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$work/sanitizer"
+    # Open to every user, since one case runs the program as an ordinary user.
+    mkdir -p "$work/sanitizer"
+    chmod 1777 "$work/sanitizer"
+    cp "$reliability_dir/lsan.supp" "$work/sanitizer/lsan.supp"
+    chmod 644 "$work/sanitizer/lsan.supp"
+    # Full stacks, so a suppression can name the frame a leak comes from.
+    export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:fast_unwind_on_malloc=0:log_path=$work/sanitizer/report"
+    export LSAN_OPTIONS="suppressions=$work/sanitizer/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$work/sanitizer/report"
     trap 'rel_sanitizer_verdict; xvfb_session_stop' EXIT
 }
 
 rel_sanitizer_verdict() {
     local report
-    for report in "$work"/sanitizer.*; do
+    for report in "$work"/sanitizer/report.*; do
         [ -e "$report" ] || continue
         echo "FAIL: sanitizer report $report:" >&2
         head -n 60 "$report" >&2
