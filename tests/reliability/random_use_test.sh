@@ -16,6 +16,8 @@ e2e_accessibility_start
 work=$(mktemp -d)
 program="$work/brindle"
 rel_copy_program "$program_built" "$work"
+preload=$(rel_preload "$program_built")
+rel_sanitizer_options
 cd "$work"
 echo "seed $seed (replay with: $0 $1 $seconds $seed)"
 RANDOM=$seed
@@ -171,6 +173,9 @@ done
 if running; then
     check_windowed
     kill "$brindle_pid"
+fi
+if [[ "$preload" == *libasan* ]]; then
+    rel_sanitizer_verdict
 fi
 echo "$actions actions, $starts starts, $exits ends with status 0 ($exit_app_choices by Exit App)"
 echo "PASS"

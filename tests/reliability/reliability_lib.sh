@@ -34,7 +34,25 @@ rel_session() {
     program="$work/brindle"
     preload=$(rel_preload "$1")
     rel_sanitizer_options
+    trap rel_finish EXIT
     cd "$work"
+}
+
+# On the way out: a sanitizer report fails the test, everything started is stopped, and the
+# scratch directory is removed after a pass; after a failure it stays for a look, less any file
+# too big to keep around.
+rel_finish() {
+    local status=$?
+    if [[ "$preload" == *libasan* ]]; then
+        rel_sanitizer_verdict || status=1
+    fi
+    xvfb_session_stop
+    if [ "$status" = 0 ]; then
+        rm -rf "$work"
+    else
+        find "$work" -type f -size +50M -delete 2>/dev/null || true
+    fi
+    exit "$status"
 }
 
 # A program built with AddressSanitizer and UndefinedBehaviorSanitizer stops at the first report,
@@ -51,7 +69,6 @@ rel_sanitizer_options() {
     export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:fast_unwind_on_malloc=0:log_path=$work/sanitizer/report"
     export LSAN_OPTIONS="suppressions=$work/sanitizer/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:log_path=$work/sanitizer/report"
-    trap 'rel_sanitizer_verdict; xvfb_session_stop' EXIT
 }
 
 rel_sanitizer_verdict() {
@@ -60,7 +77,7 @@ rel_sanitizer_verdict() {
         [ -e "$report" ] || continue
         echo "FAIL: sanitizer report $report:" >&2
         head -n 60 "$report" >&2
-        exit 1
+        return 1
     done
 }
 
