@@ -1,26 +1,53 @@
 #include "qt/qt_tick_timer.h"
 
-#include <QDateTime>
+#include <sys/timerfd.h>
+#include <unistd.h>
+
 #include <QtGlobal>
-#include <algorithm>
-#include <climits>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
 #include <utility>
 
 #include "runtime/control.h"
 
 namespace brindle {
 
-std::int64_t DelayToNextTick(std::int64_t wallMs, std::int64_t intervalMs) {
+namespace {
+
+constexpr std::int64_t kNsPerMs = 1'000'000;
+constexpr std::int64_t kNsPerSecond = 1'000'000'000;
+
+int CreateTimerFd() {
+    // The monotonic clock measures the wait in real time, whatever the wall clock does meanwhile.
+    const int fd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (fd < 0) {
+        // Without a timer the countdown cannot run at all; there is nothing useful to fall back on.
+        qFatal("brindle: cannot create a timer: %s", std::strerror(errno));
+    }
+    return fd;
+}
+
+std::int64_t RealWallClockNs() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * kNsPerSecond + now.tv_nsec;
+}
+
+}  // namespace
+
+std::int64_t DelayToNextTickNs(std::int64_t wallNs, int intervalMs) {
     if (intervalMs <= 0) {
         return 0;
     }
     // The remainder is taken toward minus infinity, so times before 1970 align as later ones do;
-    // nothing here adds to wallMs, so no time can overflow.
-    std::int64_t intoPeriod = wallMs % intervalMs;
+    // nothing here adds to wallNs, so no time can overflow.
+    const std::int64_t intervalNs = intervalMs * kNsPerMs;
+    std::int64_t intoPeriod = wallNs % intervalNs;
     if (intoPeriod < 0) {
-        intoPeriod += intervalMs;
+        intoPeriod += intervalNs;
     }
-    return intervalMs - intoPeriod + kTickSlackMs;
+    return intervalNs - intoPeriod + kTickSlackNs;
 }
 
 TickSettings TickSettings::FromEnvironment() {
@@ -28,34 +55,51 @@ TickSettings TickSettings::FromEnvironment() {
     if (qEnvironmentVariableIntValue("BRINDLE_FREE_RUNNING_TICKS") == 1) {
         settings.alignment = TickAlignment::FreeRunning;
     }
-    settings.wallClockMs = [] { return QDateTime::currentMSecsSinceEpoch(); };
+    settings.wallClockNs = RealWallClockNs;
     return settings;
 }
 
 QtTickTimer::QtTickTimer(Timer& control, TickSettings settings, QObject* parent)
-    : QTimer(parent), control_(&control), settings_(std::move(settings)) {
+    : QObject(parent),
+      control_(&control),
+      settings_(std::move(settings)),
+      fd_(CreateTimerFd()),
+      notifier_(fd_, QSocketNotifier::Read, this) {
     setObjectName(QString::fromStdString(control.Name()));
-    // The default coarse timers may fire 5 % of the period early or late, which would put ticks
-    // before the boundary they are meant to follow.
-    setTimerType(Qt::PreciseTimer);
-    setSingleShot(true);
-    QObject::connect(this, &QTimer::timeout, this, &QtTickTimer::Tick);
+    QObject::connect(&notifier_, &QSocketNotifier::activated, this, &QtTickTimer::Expired);
+}
+
+QtTickTimer::~QtTickTimer() {
+    notifier_.setEnabled(false);
+    ::close(fd_);
 }
 
 void QtTickTimer::FollowControl() {
     if (control_ != nullptr && control_->Enabled()) {
         Arm();
     } else {
-        stop();
+        Disarm();
     }
 }
 
 void QtTickTimer::Detach() {
     control_ = nullptr;
-    stop();
+    Disarm();
 }
 
-void QtTickTimer::Tick() {
+bool QtTickTimer::isActive() const {
+    itimerspec current{};
+    timerfd_gettime(fd_, &current);
+    return current.it_value.tv_sec != 0 || current.it_value.tv_nsec != 0;
+}
+
+void QtTickTimer::Expired() {
+    // Reading consumes the expiry. A wake-up with nothing to read (a nested event loop that saw
+    // the same expiry, or a stale notification) is no tick.
+    std::uint64_t expiries = 0;
+    if (::read(fd_, &expiries, sizeof expiries) != sizeof expiries || expiries == 0) {
+        return;
+    }
     if (control_ == nullptr || !control_->Enabled()) {
         return;
     }
@@ -65,11 +109,27 @@ void QtTickTimer::Tick() {
 }
 
 void QtTickTimer::Arm() {
-    const std::int64_t interval = control_->Interval();
-    const std::int64_t delay = settings_.alignment == TickAlignment::WallClock
-                                   ? DelayToNextTick(settings_.wallClockMs(), interval)
-                                   : std::max<std::int64_t>(interval, 0);
-    start(static_cast<int>(std::min<std::int64_t>(delay, INT_MAX)));
+    const int interval = control_->Interval();
+    std::int64_t delay = settings_.alignment == TickAlignment::WallClock
+                             ? DelayToNextTickNs(settings_.wallClockNs(), interval)
+                             : static_cast<std::int64_t>(interval) * kNsPerMs;
+    // An all-zero time would disarm the kernel's timer; a period of nothing ticks at once.
+    if (delay <= 0) {
+        delay = 1;
+    }
+    itimerspec when{};
+    when.it_value.tv_sec = static_cast<time_t>(delay / kNsPerSecond);
+    when.it_value.tv_nsec = static_cast<long>(delay % kNsPerSecond);
+    // Setting the kernel's timer also clears an expiry not yet read, so a tick armed afresh
+    // (a new period, the control enabled again) never runs twice.
+    timerfd_settime(fd_, 0, &when, nullptr);
+    armedDelayNs_ = delay;
+}
+
+void QtTickTimer::Disarm() {
+    const itimerspec never{};
+    timerfd_settime(fd_, 0, &never, nullptr);
+    armedDelayNs_ = 0;
 }
 
 }  // namespace brindle
