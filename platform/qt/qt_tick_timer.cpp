@@ -1,5 +1,7 @@
 #include "qt/qt_tick_timer.h"
 
+#include "tick_alignment.h"
+
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -37,17 +39,7 @@ std::int64_t RealWallClockNs() {
 }  // namespace
 
 std::int64_t DelayToNextTickNs(std::int64_t wallNs, int intervalMs) {
-    if (intervalMs <= 0) {
-        return 0;
-    }
-    // The remainder is taken toward minus infinity, so times before 1970 align as later ones do;
-    // nothing here adds to wallNs, so no time can overflow.
-    const std::int64_t intervalNs = intervalMs * kNsPerMs;
-    std::int64_t intoPeriod = wallNs % intervalNs;
-    if (intoPeriod < 0) {
-        intoPeriod += intervalNs;
-    }
-    return intervalNs - intoPeriod + kTickSlackNs;
+    return DelayToNextBoundary(wallNs, std::int64_t{intervalMs} * kNsPerMs, kTickSlackNs);
 }
 
 TickSettings TickSettings::FromEnvironment() {

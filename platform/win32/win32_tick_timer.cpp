@@ -1,5 +1,7 @@
 #include "win32_tick_timer.h"
 
+#include "tick_alignment.h"
+
 #include <algorithm>
 
 namespace brindle {
@@ -25,16 +27,7 @@ std::int64_t PreciseWallClockMs() {
 }  // namespace
 
 std::int64_t DelayToNextTick(std::int64_t wallMs, std::int64_t intervalMs) {
-    if (intervalMs <= 0) {
-        return 0;
-    }
-    // The remainder is taken toward minus infinity, so times before 1970 align as later ones do;
-    // nothing here adds to wallMs, so no time can overflow.
-    std::int64_t intoPeriod = wallMs % intervalMs;
-    if (intoPeriod < 0) {
-        intoPeriod += intervalMs;
-    }
-    return intervalMs - intoPeriod + kTickSlackMs;
+    return DelayToNextBoundary(wallMs, intervalMs, kTickSlackMs);
 }
 
 TickSettings TickSettings::FromEnvironment() {
