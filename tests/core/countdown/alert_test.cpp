@@ -125,7 +125,7 @@ TEST_F(Alert, TimeLineOfSoundFlashesAndPauses) {
     EXPECT_EQ(sounds[0].arguments, (std::vector<std::int64_t>{0, 0x20003}));
 }
 
-TEST_F(Alert, AlertPressedOrDueAgainDuringPauseStartsNoSecondAlert) {
+TEST_F(Alert, AlertDuringAlertWaitsAndBoundaryDueMeanwhileWarnsAfterTheFlash) {
     // The user presses the alert button during the third pause, and the clock jumps to the next
     // quarter hour's warning moment during the fifth.
     os.onSleep = [&](std::int32_t) {
@@ -139,10 +139,18 @@ TEST_F(Alert, AlertPressedOrDueAgainDuringPauseStartsNoSecondAlert) {
         }
     };
     TickAt(10, 14, 40);
-    EXPECT_EQ(countDown.lblCountDown().Caption(), "00:20");
     EXPECT_EQ(SoundsPlayed(), 1u);
     EXPECT_EQ(PausesTaken(), 14u);
     EXPECT_EQ(CurrentScheme(), kNormalScheme);
+
+    // The boundary of 10:30 came due inside the flash; it still lies ahead, so the first tick
+    // after the flash warns for it, and only once.
+    os.onSleep = nullptr;
+    EXPECT_EQ(TickAt(10, 29, 42), "00:18");
+    EXPECT_EQ(SoundsPlayed(), 2u);
+    EXPECT_EQ(PausesTaken(), 28u);
+    TickAt(10, 29, 43);
+    EXPECT_EQ(SoundsPlayed(), 2u);
 }
 
 class AlertInterruptedByChangeTime : public Alert, public ::testing::WithParamInterface<int> {};

@@ -20,6 +20,7 @@ enum class Restart { No, Yes };
 struct Step {
     std::int64_t at;
     Restart restart = Restart::No;
+    AlertState alert = AlertState::Idle;
 };
 
 struct ScheduleCase {
@@ -46,7 +47,8 @@ std::string WarningsOf(const ScheduleCase& row) {
         }
         const std::int64_t second = kNoon + step.at;
         const DateTime now{static_cast<double>(second) / 86'400.0};
-        const bool due = schedule.IsDue(now, RemainingAt(second, row.intervalMinutes), row.lead);
+        const bool due =
+            schedule.IsDue(now, RemainingAt(second, row.intervalMinutes), row.lead, step.alert);
         result += due ? 'W' : '.';
     }
     return result;
@@ -94,6 +96,21 @@ const ScheduleCase kCases[] = {
      ".W......"},
     {"ClockForwardWithinPeriodStillWarns", "20", 15, {{-300}, {-10}, {-9}}, ".W."},
     {"ClockForwardPastBoundaryMissesIt", "20", 15, {{-300}, {10}, {880}}, "..W"},
+    {"BoundaryDueWhileSoundingWarnsAtTheNextIdleTick",
+     "20",
+     15,
+     {{-21}, {-20}, {880, Restart::No, AlertState::Sounding}, {881}, {882}},
+     ".W.W."},
+    {"BoundaryDueWhileSoundingIsDroppedOncePassed",
+     "20",
+     15,
+     {{-21}, {-20}, {880, Restart::No, AlertState::Sounding}, {905}, {1779}, {1780}},
+     ".W...W"},
+    {"RestartForgetsBoundaryDueWhileSounding",
+     "20",
+     15,
+     {{-21}, {-20}, {880, Restart::No, AlertState::Sounding}, {881, Restart::Yes}},
+     ".W.."},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, WarningScheduleTable, ::testing::ValuesIn(kCases),
@@ -112,7 +129,7 @@ TEST(WarningScheduleLead, OnlyPlainPositiveWholeNumbersCountAndOthersNeverWarn) 
         for (std::int64_t at = -900; at <= 900; ++at) {
             const std::int64_t second = kNoon + at;
             warnings += schedule.IsDue(DateTime{static_cast<double>(second) / 86'400.0},
-                                       RemainingAt(second, 15), lead)
+                                       RemainingAt(second, 15), lead, AlertState::Idle)
                             ? 1
                             : 0;
         }
@@ -125,7 +142,7 @@ TEST(WarningScheduleLead, LeadChangedBetweenTicksAppliesFromTheNextTick) {
     const auto tick = [&](std::int64_t at, const char* lead) {
         const std::int64_t second = kNoon + at;
         return schedule.IsDue(DateTime{static_cast<double>(second) / 86'400.0},
-                              RemainingAt(second, 15), lead);
+                              RemainingAt(second, 15), lead, AlertState::Idle);
     };
     EXPECT_FALSE(tick(-41, "20"));
     // Choosing a longer lead while the countdown is between the two leads warns at once.

@@ -140,14 +140,12 @@ TEST_P(WarningScheduleOverTwoDays, WarnsEveryBoundaryOnceBeforeItArrives) {
         record.seconds.push_back(second);
         const bool due =
             schedule.IsDue(DateTime{static_cast<double>(second) / 86'400.0},
-                           static_cast<std::int32_t>(RemainingAt(second, interval)), leadText);
+                           static_cast<std::int32_t>(RemainingAt(second, interval)), leadText,
+                           alerting ? AlertState::Sounding : AlertState::Idle);
         if (!due) {
             return;
         }
         record.warnings.push_back(record.seconds.size() - 1);
-        if (alerting) {
-            return;
-        }
         alerting = true;
         for (int pause = 0; pause < frmCountDown::kAlertPauses; ++pause) {
             now += frmCountDown::kPauseMilliseconds;
