@@ -59,9 +59,4 @@ std::string FormatRemaining(std::int32_t seconds) {
     return FormatDateTime(DateTime{seconds / 86400.0}, DatePattern::MinuteSecond);
 }
 
-bool IsAlertDue(std::string_view display, std::string_view lead) {
-    return display.size() == 3 + lead.size() && display.substr(0, 3) == "00:" &&
-           display.substr(3) == lead;
-}
-
 }  // namespace brindle

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "value/date_time.h"
 
@@ -22,8 +21,5 @@ std::optional<std::int32_t> RemainingSeconds(DateTime now, DateTime reference,
 
 // "nn:ss" of a number of seconds; whole hours are dropped (3,600 shows 00:00).
 std::string FormatRemaining(std::int32_t seconds);
-
-// True exactly when the display reads "00:" followed by the lead text, character by character.
-bool IsAlertDue(std::string_view display, std::string_view lead);
 
 }  // namespace brindle

@@ -90,7 +90,8 @@ void frmCountDown::tmrDisplayTime_Timer() {
         return;
     }
     lblCountDown().SetCaption(FormatRemaining(*remaining));
-    if (warnings_.IsDue(now, *remaining, alert().Text())) {
+    const AlertState state = alertingLoad_ == LoadCount() ? AlertState::Sounding : AlertState::Idle;
+    if (warnings_.IsDue(now, *remaining, alert().Text(), state)) {
         cmdAlert().SetValue(true);
     }
 }
@@ -118,23 +119,18 @@ void frmCountDown::cmdAlert_Click() {
     SoundFile = "S_Timer.wav";
     GetRuntime().Os().PlaySoundA(SoundFile, 0, SND_FILENAME | SND_NODEFAULT | SND_ASYNC);
     dColors().SetValue(true);
-    // Once the window is unloaded under a pause the alert ends: touching a control would load
-    // the window again.
-    for (int flash = 0; flash < 6; ++flash) {
+    // The schemes alternate after every pause but the last, which holds the normal colours. Once
+    // the window is unloaded under a pause the alert ends: touching a control would load the
+    // window again.
+    for (int pause = 1; pause <= kAlertPauses; ++pause) {
         if (!AlertPause(load)) {
             return;
         }
-        Colors().SetValue(true);
-        if (!AlertPause(load)) {
-            return;
+        if (pause == kAlertPauses) {
+            break;
         }
-        dColors().SetValue(true);
+        (pause % 2 == 1 ? Colors() : dColors()).SetValue(true);
     }
-    if (!AlertPause(load)) {
-        return;
-    }
-    Colors().SetValue(true);
-    AlertPause(load);
 }
 
 void frmCountDown::Colors_Click() {
