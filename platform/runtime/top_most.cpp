@@ -19,10 +19,12 @@ void TopMostForm::TopMost(TopMostState state) {
 }
 
 void TopMostForm::MakeTopMost(WindowHandle& hWnd) {
+    Load();
     SetZOrder(GetRuntime().Os(), hWnd, HWND_TOPMOST);
 }
 
 void TopMostForm::MakeNormal(WindowHandle& hWnd) {
+    Load();
     SetZOrder(GetRuntime().Os(), hWnd, HWND_NOTOPMOST);
 }
 

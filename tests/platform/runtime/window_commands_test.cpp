@@ -35,15 +35,16 @@ TEST_F(ZOrder, TopMostLoadsTheWindowHiddenAndMovesItIntoOrOutOfTheTopmostBand) {
                                                       ZOrderCall(probe.hWnd(), HWND_NOTOPMOST)}));
 }
 
-TEST_F(ZOrder, MakeTopMostAndMakeNormalActOnTheHandleTheyAreGiven) {
+TEST_F(ZOrder, MakeTopMostAndMakeNormalLoadTheirWindowAndActOnTheHandleTheyAreGiven) {
     WindowHandle other = side.hWnd();
     probe.MakeTopMost(other);
     probe.MakeNormal(other);
     EXPECT_EQ(ZOrderCalls(),
               (std::vector<std::vector<std::int64_t>>{ZOrderCall(other, HWND_TOPMOST),
                                                       ZOrderCall(other, HWND_NOTOPMOST)}));
-    // Acting on a handle touches nothing of the window that holds the methods.
-    EXPECT_FALSE(probe.IsLoaded());
+    // Like every public member of a window, they load the window that holds them, hidden.
+    EXPECT_TRUE(probe.IsLoaded());
+    EXPECT_FALSE(probe.IsVisible());
 }
 
 }  // namespace
