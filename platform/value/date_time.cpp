@@ -1,6 +1,7 @@
 #include "value/date_time.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -10,37 +11,15 @@ namespace brindle {
 namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
-// Days from 1970-01-01 back to the date-time epoch, 1899-12-30.
-constexpr std::int64_t kEpochOffset = -25569;
 
-// Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's civil-days algorithm).
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
+// The date-time epoch. Day counts are taken apart with the standard calendar; what is ours is
+// only this epoch and the fraction as the time of day.
+constexpr std::chrono::sys_days kEpoch{std::chrono::year{1899} / std::chrono::December / 30};
 
-void CivilFromDays(std::int64_t z, int& year, int& month, int& day) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2));
-    month = static_cast<int>(m);
-    day = static_cast<int>(d);
-}
-
-// The widest span of days either side of the epoch that is taken apart, about 2.7 million years.
-// Values beyond it are clamped to it so the second count and the calendar arithmetic stay well
-// inside 64-bit integers and the year inside an int; the program only uses the years 100 to 9999.
-constexpr double kMaxDays = 1e9;
+// The widest span of days either side of the epoch that is taken apart, about 30,000 years, well
+// inside the standard calendar's years (-32,767 to 32,767). Values beyond it are clamped to it;
+// the program itself only uses the years 100 to 9999.
+constexpr double kMaxDays = 11e6;
 
 // Brings a date-time to the nearest whole second. Arithmetic on days leaves values a hair beside
 // a whole second in either direction; rounding (not truncating) the count of seconds absorbs it.
@@ -63,9 +42,10 @@ std::string TwoDigits(int value) {
 }  // namespace
 
 DateTime MakeDateTime(int year, int month, int day, int hour, int minute, int second) {
-    const std::int64_t days =
-        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) -
-        kEpochOffset;
+    const std::chrono::sys_days date{std::chrono::year{year} /
+                                     std::chrono::month{static_cast<unsigned>(month)} /
+                                     std::chrono::day{static_cast<unsigned>(day)}};
+    const auto days = (date - kEpoch).count();
     const double seconds = hour * 3600.0 + minute * 60.0 + second;
     return {static_cast<double>(days) + seconds / kSecondsPerDay};
 }
@@ -78,8 +58,11 @@ CivilDateTime ToCivil(DateTime value) {
         seconds += 86400;
         --days;
     }
+    const std::chrono::year_month_day date{kEpoch + std::chrono::days{days}};
     CivilDateTime civil;
-    CivilFromDays(days + kEpochOffset, civil.year, civil.month, civil.day);
+    civil.year = static_cast<int>(date.year());
+    civil.month = static_cast<int>(static_cast<unsigned>(date.month()));
+    civil.day = static_cast<int>(static_cast<unsigned>(date.day()));
     civil.hour = static_cast<int>(seconds / 3600);
     civil.minute = static_cast<int>(seconds / 60 % 60);
     civil.second = static_cast<int>(seconds % 60);

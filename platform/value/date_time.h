@@ -36,8 +36,9 @@ enum class DatePattern {
 DateTime MakeDateTime(int year, int month, int day, int hour, int minute, int second);
 
 // The parts of a value in the proleptic Gregorian calendar. A value that is not a number reads as
-// the epoch, 30 December 1899 00:00:00, and one more than 10^9 days from it (either infinity
-// included) is clamped to that distance, so no input can make the calendar arithmetic overflow.
+// the epoch, 30 December 1899 00:00:00, and one more than 11 million days (about 30,000 years)
+// from it, either infinity included, is clamped to that distance, so no input can make the
+// calendar arithmetic overflow.
 CivilDateTime ToCivil(DateTime value);
 
 // Moves a date-time by count units (possibly negative), crossing midnight as needed.

@@ -92,11 +92,14 @@ TEST(DateTimeCalendar, NonFiniteAndEnormousValuesAreClampedInsteadOfFaulting) {
     EXPECT_EQ(CivilOf(DateTime{kNaN}), (Civil{1899, 12, 30, 0, 0, 0}));
     EXPECT_EQ(FormatDateTime(DateTime{kNaN}, DatePattern::MinuteSecond), "00:00");
 
-    const Civil top = CivilOf(DateTime{1e9});
-    const Civil bottom = CivilOf(DateTime{-1e9});
-    EXPECT_GT(top.year, 2'000'000);
-    EXPECT_LT(bottom.year, -2'000'000);
-    for (double huge : {kInf, 1e300, std::numeric_limits<double>::max(), 1e9 + 0.5}) {
+    // Some 30,000 years either side of the epoch, a real date of the calendar.
+    const Civil top = CivilOf(DateTime{11e6});
+    const Civil bottom = CivilOf(DateTime{-11e6});
+    EXPECT_GT(top.year, 30'000);
+    EXPECT_LT(bottom.year, -28'000);
+    EXPECT_TRUE(top.month >= 1 && top.month <= 12 && top.day >= 1 && top.day <= 31);
+    EXPECT_TRUE(bottom.month >= 1 && bottom.month <= 12 && bottom.day >= 1 && bottom.day <= 31);
+    for (double huge : {kInf, 1e300, std::numeric_limits<double>::max(), 11e6 + 0.5, 1e9}) {
         EXPECT_EQ(CivilOf(DateTime{huge}), top) << huge;
         EXPECT_EQ(CivilOf(DateTime{-huge}), bottom) << huge;
         EXPECT_EQ(FormatDateTime(DateTime{huge}, DatePattern::Hour).size(), 2u);
