@@ -17,8 +17,8 @@ constexpr Colour kLightYellow = 0x0080FFFF;
 
 }  // namespace
 
-frmCountDown::frmCountDown(Runtime& runtime, const WindowLayout& layout, Form& setup,
-                           Form& menuCarrier, Form& referenceDialog)
+frmCountDown::frmCountDown(Runtime& runtime, const WindowLayout& layout, IntervalSetupForm& setup,
+                           MenuCarrierForm& menuCarrier, ReferenceForm& referenceDialog)
     : TopMostForm(runtime, layout),
       setup_(setup),
       menuCarrier_(menuCarrier),
@@ -56,7 +56,7 @@ void frmCountDown::Form_Unload() {
 void frmCountDown::StartTimer(std::int16_t period) {
     tmrDisplayTime().SetEnabled(false);
     IntervalMinutes = period;
-    ReferenceTime = referenceDialog_.Get<DatePicker>("DTPicker1").Value();
+    ReferenceTime = referenceDialog_.DTPicker1().Value();
     warnings_.Restart();
     tmrDisplayTime().SetEnabled(true);
 }
@@ -66,7 +66,7 @@ void frmCountDown::StopTimer() {
 }
 
 void frmCountDown::cmdStartTimer_Click() {
-    const std::string text = setup_.Get<ComboBox>("Combo1").Text();
+    const std::string text = setup_.Combo1().Text();
     std::int16_t period = 0;
     try {
         period = RoundToInt16(NumericValue(text));

@@ -4,19 +4,34 @@
 #include <optional>
 #include <string>
 
+#include "runtime/caption_drag.h"
 #include "runtime/top_most.h"
 #include "value/date_time.h"
 #include "warning_schedule.h"
 
 namespace brindle {
 
+// The setup window as the countdown window reads it: the list whose text is the interval.
+class IntervalSetupForm : public TopMostForm {
+public:
+    using TopMostForm::TopMostForm;
+    virtual ComboBox& Combo1() = 0;
+};
+
+// The reference-time dialog as the countdown window reads it: the picker holding the reference.
+class ReferenceForm : public Form {
+public:
+    using Form::Form;
+    virtual DatePicker& DTPicker1() = 0;
+};
+
 // The countdown window: keeps the interval and reference time, runs the 250 ms timer, shows the
 // time left on every tick and sets off the alert. It owns no other window; it reaches the setup
 // window, the reference-time dialog and the menu carrier only to read them and to unload them.
 class frmCountDown final : public TopMostForm {
 public:
-    frmCountDown(Runtime& runtime, const WindowLayout& layout, Form& setup, Form& menuCarrier,
-                 Form& referenceDialog);
+    frmCountDown(Runtime& runtime, const WindowLayout& layout, IntervalSetupForm& setup,
+                 MenuCarrierForm& menuCarrier, ReferenceForm& referenceDialog);
 
     std::string SoundFile;
     std::int16_t IntervalMinutes = 0;
@@ -58,9 +73,9 @@ private:
     // load of the window has been unloaded.
     bool AlertPause(std::uint64_t load);
 
-    Form& setup_;
-    Form& menuCarrier_;
-    Form& referenceDialog_;
+    IntervalSetupForm& setup_;
+    MenuCarrierForm& menuCarrier_;
+    ReferenceForm& referenceDialog_;
     WarningSchedule warnings_;
     // The load whose alert is running, so a tick inside a pause cannot start a second one.
     std::optional<std::uint64_t> alertingLoad_;

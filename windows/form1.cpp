@@ -6,8 +6,8 @@
 namespace brindle {
 
 Form1::Form1(Runtime& runtime, const WindowLayout& layout, frmCountDown& countDown,
-             Form& menuCarrier, Form& referenceDialog)
-    : TopMostForm(runtime, layout),
+             MenuCarrierForm& menuCarrier, Form& referenceDialog)
+    : IntervalSetupForm(runtime, layout),
       countDown_(countDown),
       menuCarrier_(menuCarrier),
       referenceDialog_(referenceDialog) {}

@@ -9,12 +9,12 @@ namespace brindle {
 
 // The setup window: two lists, the interval and the warning lead. It keeps no values of its own;
 // picking hands them to the countdown window, which owns the countdown.
-class Form1 final : public TopMostForm {
+class Form1 final : public IntervalSetupForm {
 public:
-    Form1(Runtime& runtime, const WindowLayout& layout, frmCountDown& countDown, Form& menuCarrier,
-          Form& referenceDialog);
+    Form1(Runtime& runtime, const WindowLayout& layout, frmCountDown& countDown,
+          MenuCarrierForm& menuCarrier, Form& referenceDialog);
 
-    ComboBox& Combo1() { return Get<ComboBox>("Combo1"); }
+    ComboBox& Combo1() override { return Get<ComboBox>("Combo1"); }
     ComboBox& Combo2() { return Get<ComboBox>("Combo2"); }
 
 private:
@@ -31,7 +31,7 @@ private:
     void Label4_MouseDown(MouseButton button, std::int16_t shift, float x, float y);
 
     frmCountDown& countDown_;
-    Form& menuCarrier_;
+    MenuCarrierForm& menuCarrier_;
     Form& referenceDialog_;
 };
 

@@ -4,7 +4,7 @@ namespace brindle {
 
 frmMenu::frmMenu(Runtime& runtime, const WindowLayout& layout, frmCountDown& countDown,
                  Form1& setup, Form& referenceDialog)
-    : Form(runtime, layout),
+    : MenuCarrierForm(runtime, layout),
       countDown_(countDown),
       setup_(setup),
       referenceDialog_(referenceDialog) {}

@@ -2,18 +2,18 @@
 
 #include "form1.h"
 #include "frm_count_down.h"
-#include "runtime/form.h"
+#include "runtime/caption_drag.h"
 
 namespace brindle {
 
 // The window that is never shown and only carries the context menu. Its three commands move
 // between the other windows; it holds no state of its own.
-class frmMenu final : public Form {
+class frmMenu final : public MenuCarrierForm {
 public:
     frmMenu(Runtime& runtime, const WindowLayout& layout, frmCountDown& countDown, Form1& setup,
             Form& referenceDialog);
 
-    MenuItem& mnuMenu() { return Get<MenuItem>("mnuMenu"); }
+    MenuItem& mnuMenu() override { return Get<MenuItem>("mnuMenu"); }
 
 private:
     void BindControls() override;

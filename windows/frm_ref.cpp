@@ -3,7 +3,7 @@
 namespace brindle {
 
 frmRef::frmRef(Runtime& runtime, const WindowLayout& layout, frmCountDown& countDown)
-    : Form(runtime, layout), countDown_(countDown) {}
+    : ReferenceForm(runtime, layout), countDown_(countDown) {}
 
 void frmRef::BindControls() {
     Command1().OnClick([this] { Command1_Click(); });

@@ -4,15 +4,14 @@
 
 namespace brindle {
 
-void LabelMouseDown(Form& window, MouseButton button, Form& menuCarrier) {
+void LabelMouseDown(Form& window, MouseButton button, MenuCarrierForm& menuCarrier) {
     OsFunctions& os = window.GetRuntime().Os();
     os.ReleaseCapture();
     const WindowHandle handle = window.hWnd();
     std::int32_t noPosition = 0;
     os.SendMessageA(handle, WM_NCLBUTTONDOWN, HTCAPTION, noPosition);
     if (button == MouseButton::Right) {
-        MenuItem& menu = menuCarrier.Get<MenuItem>("mnuMenu");
-        window.PopupMenu(menu);
+        window.PopupMenu(menuCarrier.mnuMenu());
     }
 }
 
