@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
-#include <sstream>
 
 #include "layouts.h"
 #include "value/date_time.h"
@@ -212,10 +211,12 @@ std::string HelpText(std::string_view program) {
     const std::size_t column = 2 + width + 2;
     for (std::size_t i = 0; i < kOptions.size(); ++i) {
         std::string line = "  " + names[i];
-        std::istringstream words(Description(kOptions[i].id));
-        std::string word;
+        const std::string description = Description(kOptions[i].id);
         bool first = true;
-        while (words >> word) {
+        for (std::size_t at = 0; at < description.size();) {
+            const std::size_t end = std::min(description.find(' ', at), description.size());
+            const std::string_view word(description.data() + at, end - at);
+            at = end + 1;
             // Descriptions wrap before the 80th column, continuing in their own column.
             if (!first && line.size() + 1 + word.size() > kHelpWidth) {
                 text += line + "\n";
