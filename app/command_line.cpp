@@ -137,22 +137,34 @@ std::string OptionNames() {
     return names;
 }
 
+// An argument as the message quotes it: control characters would break the message's one line.
+std::string Printable(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+            c = '?';
+        }
+    }
+    return text;
+}
+
 std::string ErrorLine(const CommandLineError& error) {
     const OptionSpec* option = FindOption(error.option);
     const std::string allowed = option != nullptr ? AllowedFor(option->id) : "";
+    const std::string written = Printable(error.option);
+    const std::string value = Printable(error.value);
     switch (error.fault) {
         case CommandLineFault::UnknownOption:
-            return "unknown option '" + error.option + "': the options are " + OptionNames();
+            return "unknown option '" + written + "': the options are " + OptionNames();
         case CommandLineFault::UnexpectedArgument:
-            return "unexpected argument '" + error.option + "': the options are " + OptionNames();
+            return "unexpected argument '" + written + "': the options are " + OptionNames();
         case CommandLineFault::MissingValue:
-            return "missing value for " + error.option + ": it takes " + allowed;
+            return "missing value for " + written + ": it takes " + allowed;
         case CommandLineFault::UnwantedValue:
-            return error.option + " takes no value, but was given '" + error.value + "'";
+            return written + " takes no value, but was given '" + value + "'";
         case CommandLineFault::BadValue:
-            return "bad value '" + error.value + "' for " + error.option + ": it takes " + allowed;
+            return "bad value '" + value + "' for " + written + ": it takes " + allowed;
         case CommandLineFault::Repeated:
-            return error.option + " is given more than once" +
+            return written + " is given more than once" +
                    (option != nullptr && option->takes == Takes::Value
                         ? ": give it once, with " + allowed
                         : "");
