@@ -51,10 +51,15 @@ if xdotool search --onlyvisible --name '^Form1$' >/dev/null; then
     fail "the setup window is shown"
 fi
 
-# The time left is what the arithmetic gives for the moment it was read.
-before=$(elapsed)
-left=$(caption_of lblCountDown)
-after=$(elapsed)
+# The time left is what the arithmetic gives for the moment it was read; the first tick comes a
+# quarter second after the start, and the label is empty until then.
+for _ in $(seq 1 20); do
+    before=$(elapsed)
+    left=$(caption_of lblCountDown)
+    after=$(elapsed)
+    [ -z "$left" ] || break
+    sleep 0.1
+done
 latest=$(printf '00:%02d' $((40 - ${before%.*})))
 earliest=$(printf '00:%02d' $((40 - ${after%.*} - 1)))
 [[ ! "$left" < "$earliest" && ! "$left" > "$latest" ]] ||
