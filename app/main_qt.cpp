@@ -1,10 +1,27 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
 #include "clock.h"
+#include "command_line.h"
 #include "program.h"
 #include "qt/qt_backend.h"
 
 int main(int argc, char** argv) {
-    brindle::QtBackend backend(argc, argv);
+    // The command line is read before the toolkit starts, so help, the version and a mistake are
+    // answered without a display. Qt is given only the program's name: its own options would
+    // otherwise be taken out of the arguments first, so that the two programs no longer read the
+    // same command line; Qt's settings remain open to its environment variables.
+    const brindle::CommandLine commandLine =
+        brindle::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (const auto early = brindle::EarlyExitFor(commandLine, "brindle")) {
+        std::fputs(early->text.c_str(),
+                   early->stream == brindle::OutputStream::Output ? stdout : stderr);
+        return early->status;
+    }
+    int qtArgc = 1;
+    brindle::QtBackend backend(qtArgc, argv);
     brindle::SystemClock clock;
     brindle::Program program(backend.Windows(), backend.Os(), clock);
-    return program.Run();
+    return program.Run(std::get<brindle::StartOptions>(commandLine));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "command_line.h"
 #include "form1.h"
 #include "frm_count_down.h"
 #include "frm_menu.h"
@@ -16,8 +17,12 @@ public:
 
     // Loads and shows the countdown window; nothing else is loaded at start.
     void Start();
-    // Starts, then runs the event loop until no window is loaded.
-    int Run();
+    // Sets what the command line gives through the windows, as a user would: the reference time
+    // in the dialog's picker, left loaded and hidden, then the lead, then the interval, whose
+    // pick starts the countdown. Nothing given changes nothing.
+    void Apply(const StartOptions& options);
+    // Starts, applies the options, then runs the event loop until no window is loaded.
+    int Run(const StartOptions& options);
 
     Runtime runtime;
     brindle::frmCountDown frmCountDown;

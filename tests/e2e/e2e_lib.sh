@@ -55,15 +55,16 @@ wait_for() {
     done
 }
 
-# Starts the program (extra environment first: VAR=value ... --) and waits for its countdown
-# window; sets $brindle_pid, $countdown, $cx and $cy.
+# Starts the program (extra environment first: VAR=value ... -- then its arguments) and waits
+# for its countdown window; sets $brindle_pid, $countdown, $cx and $cy.
 start_brindle() {
     local environment=()
     while [ $# -gt 0 ] && [ "$1" != "--" ]; do
         environment+=("$1")
         shift
     done
-    xvfb_session_spawn env "${environment[@]}" "$program"
+    [ $# -eq 0 ] || shift
+    xvfb_session_spawn env "${environment[@]}" "$program" "$@"
     brindle_pid=$xvfb_last_pid
     countdown=$(xvfb_wait_window "CountDown Timer" 150) || fail "the countdown window did not appear"
     read -r cx cy < <(xvfb_window_origin "$countdown")

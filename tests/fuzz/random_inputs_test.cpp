@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cfloat>
 #include <cmath>
@@ -9,8 +10,11 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
+#include "command_line.h"
 #include "countdown_arithmetic.h"
+#include "layouts.h"
 #include "value/date_time.h"
 #include "value/numbers.h"
 
@@ -138,6 +142,44 @@ TEST(FuzzRandomInputs, RemainingSecondsIsNothingOrWithinThePeriodForAnyInput) {
             ASSERT_EQ(*remaining, period - phase);
         }
         ASSERT_EQ(FormatDateTime(DateTime{now}, DatePattern::MinuteSecond).size(), 5u);
+    }
+}
+
+TEST(FuzzRandomInputs, ARandomCommandLineStartsWithListValuesOrEndsWithOneLine) {
+    // Arguments glued from the pieces a command line is made of, so that near misses are common.
+    static const char* kPieces[] = {"--interval", "--lead", "--reference", "--help", "-h", "-v",
+                                    "--version",  "=",      "-",           "15",     "30", "60",
+                                    "0",          "10:07",  "23:59:59",    "24:00",  ":",  "x",
+                                    " ",          "\xff",   "\n"};
+    std::mt19937_64 random(1107);
+    for (int i = 0; i < kIterations / 10; ++i) {
+        std::vector<std::string> arguments(random() % 5);
+        for (std::string& argument : arguments) {
+            for (std::size_t n = random() % 4; n > 0; --n) {
+                argument += kPieces[random() % std::size(kPieces)];
+            }
+        }
+        const CommandLine parsed = ParseCommandLine(arguments);
+        if (const auto* options = std::get_if<StartOptions>(&parsed)) {
+            const auto isItem = [](const std::vector<std::string>& items, const std::string& s) {
+                return std::find(items.begin(), items.end(), s) != items.end();
+            };
+            ASSERT_TRUE(!options->interval || isItem(IntervalItems(), *options->interval));
+            ASSERT_TRUE(!options->lead || isItem(LeadItems(), *options->lead));
+            ASSERT_TRUE(!options->reference ||
+                        (options->reference->hour < 24 && options->reference->minute < 60 &&
+                         options->reference->second < 60));
+            ASSERT_FALSE(EarlyExitFor(parsed, "brindle").has_value());
+            continue;
+        }
+        const std::optional<EarlyExit> early = EarlyExitFor(parsed, "brindle");
+        ASSERT_TRUE(early.has_value());
+        if (early->status == kUsageErrorStatus) {
+            ASSERT_EQ(early->text.rfind("brindle: ", 0), 0u) << early->text;
+            ASSERT_EQ(early->text.find('\n'), early->text.size() - 1) << early->text;
+        } else {
+            ASSERT_EQ(early->status, 0);
+        }
     }
 }
 
