@@ -4,6 +4,7 @@
 #include <array>
 #include <cassert>
 
+#include "form1.h"
 #include "layouts.h"
 #include "value/date_time.h"
 
@@ -61,9 +62,10 @@ std::string ListOf(const std::vector<std::string>& items) {
 std::string AllowedFor(OptionId id) {
     switch (id) {
         case OptionId::Interval:
-            return "minutes, " + IntervalItems().front() + " to " + IntervalItems().back();
+            return "minutes, " + Form1::IntervalItems().front() + " to " +
+                   Form1::IntervalItems().back();
         case OptionId::Lead:
-            return "seconds, " + ListOf(LeadItems());
+            return "seconds, " + ListOf(Form1::LeadItems());
         case OptionId::Reference:
             return "a time of day, HH:MM or HH:MM:SS (00:00 to 23:59:59)";
         case OptionId::Help:
@@ -111,10 +113,10 @@ std::optional<std::string> ItemOf(const std::vector<std::string>& items, const s
 bool Store(OptionId id, const std::string& value, StartOptions& options) {
     switch (id) {
         case OptionId::Interval:
-            options.interval = ItemOf(IntervalItems(), value);
+            options.interval = ItemOf(Form1::IntervalItems(), value);
             return options.interval.has_value();
         case OptionId::Lead:
-            options.lead = ItemOf(LeadItems(), value);
+            options.lead = ItemOf(Form1::LeadItems(), value);
             return options.lead.has_value();
         case OptionId::Reference:
             options.reference = ReadTimeOfDay(value);
@@ -188,9 +190,9 @@ std::string Description(OptionId id) {
             return "Displays version information.";
         case OptionId::Interval:
             return "Starts counting at once, in periods of this many minutes: " +
-                   IntervalItems().front() + " to " + IntervalItems().back() + ".";
+                   Form1::IntervalItems().front() + " to " + Form1::IntervalItems().back() + ".";
         case OptionId::Lead:
-            return "Warns this many seconds before each boundary: " + ListOf(LeadItems()) +
+            return "Warns this many seconds before each boundary: " + ListOf(Form1::LeadItems()) +
                    " (default " + DesignOf(CountDownLayout(), "alert").caption + ").";
         case OptionId::Reference: {
             const DateTime design = DesignOf(ReferenceLayout(), "DTPicker1").pickerValue;

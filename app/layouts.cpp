@@ -180,14 +180,6 @@ WindowLayout MakeReference() {
     return w;
 }
 
-std::vector<std::string> NumberTexts(int first, int last, int step) {
-    std::vector<std::string> texts;
-    for (int n = first; n <= last; n += step) {
-        texts.push_back(std::to_string(n));
-    }
-    return texts;
-}
-
 }  // namespace
 
 const WindowLayout& CountDownLayout() {
@@ -208,16 +200,6 @@ const WindowLayout& MenuLayout() {
 const WindowLayout& ReferenceLayout() {
     static const WindowLayout layout = MakeReference();
     return layout;
-}
-
-const std::vector<std::string>& IntervalItems() {
-    static const std::vector<std::string> items = NumberTexts(1, 60, 1);
-    return items;
-}
-
-const std::vector<std::string>& LeadItems() {
-    static const std::vector<std::string> items = NumberTexts(20, 60, 10);
-    return items;
 }
 
 }  // namespace brindle

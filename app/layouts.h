@@ -14,10 +14,4 @@ const WindowLayout& SetupLayout();
 const WindowLayout& MenuLayout();
 const WindowLayout& ReferenceLayout();
 
-// The items of the setup window's two lists as its load fills them, in list order: the interval in
-// minutes (Combo1) and the warning lead in seconds (Combo2). The command line accepts exactly
-// these.
-const std::vector<std::string>& IntervalItems();
-const std::vector<std::string>& LeadItems();
-
 }  // namespace brindle

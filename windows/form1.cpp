@@ -12,6 +12,28 @@ Form1::Form1(Runtime& runtime, const WindowLayout& layout, frmCountDown& countDo
       menuCarrier_(menuCarrier),
       referenceDialog_(referenceDialog) {}
 
+namespace {
+
+std::vector<std::string> NumberTexts(std::int32_t first, std::int32_t last, std::int32_t step) {
+    std::vector<std::string> texts;
+    for (std::int32_t n = first; n <= last; n += step) {
+        texts.push_back(IntegerText(n));
+    }
+    return texts;
+}
+
+}  // namespace
+
+const std::vector<std::string>& Form1::IntervalItems() {
+    static const std::vector<std::string> items = NumberTexts(1, 60, 1);
+    return items;
+}
+
+const std::vector<std::string>& Form1::LeadItems() {
+    static const std::vector<std::string> items = NumberTexts(20, 60, 10);
+    return items;
+}
+
 void Form1::BindControls() {
     Combo1().OnClick([this] { Combo1_Click(); });
     Combo2().OnClick([this] { Combo2_Click(); });
@@ -27,11 +49,11 @@ void Form1::BindControls() {
 
 void Form1::Form_Load() {
     TopMost(TopMostState::TopMost);
-    for (std::int32_t minutes = 1; minutes <= 60; ++minutes) {
-        Combo1().AddItem(IntegerText(minutes));
+    for (const std::string& minutes : IntervalItems()) {
+        Combo1().AddItem(minutes);
     }
-    for (std::int32_t seconds = 20; seconds <= 60; seconds += 10) {
-        Combo2().AddItem(IntegerText(seconds));
+    for (const std::string& seconds : LeadItems()) {
+        Combo2().AddItem(seconds);
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "frm_count_down.h"
 #include "runtime/top_most.h"
@@ -13,6 +15,11 @@ class Form1 final : public IntervalSetupForm {
 public:
     Form1(Runtime& runtime, const WindowLayout& layout, frmCountDown& countDown,
           MenuCarrierForm& menuCarrier, Form& referenceDialog);
+
+    // The items its load puts into the two lists, in list order: the interval in minutes
+    // (Combo1) and the warning lead in seconds (Combo2). The command line accepts exactly these.
+    static const std::vector<std::string>& IntervalItems();
+    static const std::vector<std::string>& LeadItems();
 
     ComboBox& Combo1() override { return Get<ComboBox>("Combo1"); }
     ComboBox& Combo2() { return Get<ComboBox>("Combo2"); }

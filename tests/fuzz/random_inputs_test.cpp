@@ -14,7 +14,7 @@
 
 #include "command_line.h"
 #include "countdown_arithmetic.h"
-#include "layouts.h"
+#include "form1.h"
 #include "value/date_time.h"
 #include "value/numbers.h"
 
@@ -164,8 +164,8 @@ TEST(FuzzRandomInputs, ARandomCommandLineStartsWithListValuesOrEndsWithOneLine) 
             const auto isItem = [](const std::vector<std::string>& items, const std::string& s) {
                 return std::find(items.begin(), items.end(), s) != items.end();
             };
-            ASSERT_TRUE(!options->interval || isItem(IntervalItems(), *options->interval));
-            ASSERT_TRUE(!options->lead || isItem(LeadItems(), *options->lead));
+            ASSERT_TRUE(!options->interval || isItem(Form1::IntervalItems(), *options->interval));
+            ASSERT_TRUE(!options->lead || isItem(Form1::LeadItems(), *options->lead));
             ASSERT_TRUE(!options->reference ||
                         (options->reference->hour < 24 && options->reference->minute < 60 &&
                          options->reference->second < 60));
