@@ -30,6 +30,13 @@ format:
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize
 
+# The Debian package installed with apt into a bare Debian 12 made by debootstrap, and the program
+# run there: first screen, icons, fonts and the warning's chime. Downloads about 150 MB, so it is
+# not part of test.
+.PHONY: package-check
+package-check: build
+	scripts/package-check $(BUILD)
+
 # Benchmarks of timekeeping precision and footprint (about 12 minutes); writes bench/RESULTS.md.
 # Not part of test: speed and size are measured there, never asserted.
 .PHONY: bench
