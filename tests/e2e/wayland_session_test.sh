@@ -12,6 +12,7 @@ e2e_require Xvfb weston Xwayland xdotool xwininfo import
 xvfb_session_start --no-window-manager
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
+trap 'xvfb_session_stop; rm -rf "$runtime"' EXIT
 # No panel, so that no stray click can start a launcher's program.
 printf '[shell]\npanel-position=none\nlocking=false\n' >"$runtime/weston.ini"
 XDG_RUNTIME_DIR=$runtime xvfb_session_spawn weston --config="$runtime/weston.ini" \
