@@ -30,20 +30,31 @@ format:
 clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize
 
+# The Debian package installed with apt into a bare Debian 12 made by debootstrap, and the program
+# run there: first screen, icons, fonts and the warning's chime. Downloads about 150 MB, so it is
+# not part of test.
+.PHONY: package-check
+package-check: build
+	scripts/package-check $(BUILD)
+
 # Benchmarks of timekeeping precision and footprint (about 12 minutes); writes bench/RESULTS.md.
 # Not part of test: speed and size are measured there, never asserted.
 .PHONY: bench
 bench: deps
 	bench/run build-bench
 
-# The Windows program, cross-built with mingw-w64: dist/Brindle.exe with its chime beside it.
+# The Windows program, cross-built with mingw-w64: dist/Brindle.exe with its chime beside it, and
+# the download dist/Brindle-<version>-win64.zip with its SHA-256 sum.
 WIN_BUILD ?= build-win
 .PHONY: windows test-windows
 windows: deps
 	cmake -S . -B $(WIN_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw.cmake -DCMAKE_BUILD_TYPE=MinSizeRel $(CMAKE_FLAGS)
-	cmake --build $(WIN_BUILD) -j $(JOBS) --target Brindle
+	cmake --build $(WIN_BUILD) -j $(JOBS) --target Brindle brindle_zip
 	mkdir -p dist
 	cp $(WIN_BUILD)/app/win32/Brindle.exe app/resources/S_Timer.wav dist/
+	rm -f dist/Brindle-*-win64.zip dist/Brindle-*-win64.zip.sha256
+	cp $(WIN_BUILD)/app/win32/download/Brindle-*-win64.zip dist/
+	cd dist && for zip in Brindle-*-win64.zip; do sha256sum "$$zip" >"$$zip.sha256"; done
 
 # The Windows build's tests under Wine: the headless tests, the backend on real windows, the
 # resources and Brindle.exe end to end. Part of test.

@@ -6,6 +6,7 @@
 #include "command_line.h"
 #include "program.h"
 #include "qt/qt_backend.h"
+#include "session_platform.h"
 
 int main(int argc, char** argv) {
     // The command line is read before the toolkit starts, so help, the version and a mistake are
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
                    early->stream == brindle::OutputStream::Output ? stdout : stderr);
         return early->status;
     }
+    brindle::ApplyPlatformChoice(brindle::ChoosePlatform(brindle::CurrentSessionEnvironment()));
     int qtArgc = 1;
     brindle::QtBackend backend(qtArgc, argv);
     brindle::SystemClock clock;
