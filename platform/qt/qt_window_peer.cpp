@@ -1,6 +1,7 @@
 #include "qt/qt_window_peer.h"
 
 #include <xcb/xcb.h>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -193,6 +194,16 @@ bool TakesKeyboard(const Form& form) {
     return false;
 }
 
+// Tab and Shift+Tab leave the picker for the next control in tab order, as they leave every other
+// control; the picker's fields are reached with the arrow keys.
+class FieldLeavingDateTimeEdit final : public QDateTimeEdit {
+public:
+    using QDateTimeEdit::QDateTimeEdit;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
 Qt::WindowFlags FlagsFor(const WindowLayout& layout) {
     Qt::WindowFlags flags = layout.taskbar == TaskbarEntry::No ? Qt::Tool : Qt::Window;
     if (layout.border == BorderStyle::None) {
@@ -299,6 +310,8 @@ void QtWindowPeer::BuildControls() {
                 break;
             case ControlKind::CommandButton: {
                 auto* button = new QPushButton(ToQString(layout.caption), window_);
+                // Enter presses a button that has the focus, as Space does.
+                button->setAutoDefault(true);
                 auto& model = static_cast<CommandButton&>(control);
                 if (layout.buttonStyle == ButtonStyle::Graphical) {
                     SetColour(*button, QPalette::Button, layout.backColor);
@@ -312,7 +325,7 @@ void QtWindowPeer::BuildControls() {
                 break;
             }
             case ControlKind::DatePicker: {
-                auto* picker = new QDateTimeEdit(window_);
+                auto* picker = new FieldLeavingDateTimeEdit(window_);
                 auto& model = static_cast<DatePicker&>(control);
                 picker->setTimeSpec(Qt::UTC);
                 // Time first: the field is narrow, and the time of day is what the countdown uses.
@@ -451,6 +464,11 @@ void QtWindowPeer::ControlChanged(Control& control, Property property) {
                 for (const std::string& item : model.Items()) {
                     combo.addItem(ToQString(item));
                 }
+                // Qt makes the first item added the current one, and its open list takes its first
+                // item as current when it gets the focus; a list just filled has none, so the
+                // first Down and the first typed letter start from its top.
+                combo.setCurrentIndex(-1);
+                combo.view()->setCurrentIndex(QModelIndex());
                 combo.setEditText(ToQString(model.Text()));
             } else if (property == Property::Text) {
                 combo.setEditText(ToQString(model.Text()));

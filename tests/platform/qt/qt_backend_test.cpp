@@ -293,25 +293,86 @@ TEST_F(QtBackendTest, TypingAnIntervalAndPressingEnterStartsNothing) {
     EXPECT_FALSE(program.frmCountDown.tmrDisplayTime().Enabled());
 }
 
-TEST_F(QtBackendTest, PickingAnIntervalWithTheKeyboardShowsTheRunningCountdown) {
+TEST_F(QtBackendTest, TheFirstDownInAFreshListPicksItsFirstItemAndTheCountdownRuns) {
     program.Form1.Show();
     auto* intervals = Widget<QComboBox>("Form1", "Combo1");
-    ASSERT_NE(intervals, nullptr);
-    intervals->setCurrentIndex(0);
+    auto* leads = Widget<QComboBox>("Form1", "Combo2");
+    ASSERT_TRUE(intervals && leads);
+    // A list just filled has no item of its own choosing: only its text shows.
+    EXPECT_EQ(intervals->currentIndex(), -1);
+    EXPECT_EQ(leads->currentIndex(), -1);
+    EXPECT_EQ(intervals->currentText(), "Time Frames");
 
-    // Arrow down on the list moves from "1" to "2", which is a pick.
+    QTest::keyClick(leads, Qt::Key_Down);
+    EXPECT_EQ(program.frmCountDown.alert().Text(), "20");
+    EXPECT_FALSE(leads->isEnabled());
+
     QTest::keyClick(intervals, Qt::Key_Down);
-
     EXPECT_FALSE(program.Form1.IsVisible());
     EXPECT_TRUE(program.frmCountDown.IsVisible());
     auto* interval = Widget<QLabel>("frmCountDown", "Label1");
     ASSERT_NE(interval, nullptr);
-    EXPECT_EQ(interval->text(), "2 Min");
+    EXPECT_EQ(interval->text(), "1 Min");
     // The native timer ticks and the label shows the time left.
     auto* countDown = Widget<QLabel>("frmCountDown", "lblCountDown");
     ASSERT_NE(countDown, nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return countDown->text() == "02:00"; }, 5000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return countDown->text() == "01:00"; }, 5000))
         << countDown->text().toStdString();
+}
+
+TEST_F(QtBackendTest, TypingOneIntoTheOpenIntervalListPicksOne) {
+    program.Form1.Show();
+    auto* intervals = Widget<QComboBox>("Form1", "Combo1");
+    ASSERT_NE(intervals, nullptr);
+    intervals->showPopup();
+    QAbstractItemView* popup = intervals->view();
+    QTest::keyClick(popup, Qt::Key_1);
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(program.Form1.Combo1().Text(), "1");
+    EXPECT_EQ(program.frmCountDown.Get<Label>("Label1").Caption(), "1 Min");
+}
+
+TEST_F(QtBackendTest, KeyboardFocusFollowsTheTabIndexFromTheLowestOn) {
+    program.Form1.Show();
+    QWidget* setup = Window("Form1");
+    ASSERT_NE(setup, nullptr);
+    QApplication::setActiveWindow(setup);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(setup));
+    auto* intervals = Widget<QComboBox>("Form1", "Combo1");
+    auto* leads = Widget<QComboBox>("Form1", "Combo2");
+    ASSERT_TRUE(intervals && leads);
+    EXPECT_TRUE(intervals->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(leads->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(intervals->hasFocus());
+    program.Form1.Hide();
+
+    // In the reference dialog the picker comes first, then Ok, which Space presses.
+    program.frmRef.Show();
+    QWidget* dialog = Window("frmRef");
+    ASSERT_NE(dialog, nullptr);
+    QApplication::setActiveWindow(dialog);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+    auto* picker = dialog->findChild<QDateTimeEdit*>("DTPicker1");
+    auto* ok = dialog->findChild<QPushButton*>("Command1");
+    ASSERT_TRUE(picker && ok);
+    EXPECT_TRUE(picker->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(ok->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(picker->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(ok, Qt::Key_Return);
+    EXPECT_FALSE(program.frmRef.IsLoaded());
+
+    program.frmRef.Show();
+    dialog = Window("frmRef");
+    ASSERT_NE(dialog, nullptr);
+    ok = dialog->findChild<QPushButton*>("Command1");
+    ASSERT_NE(ok, nullptr);
+    QTest::keyClick(ok, Qt::Key_Space);
+    EXPECT_FALSE(program.frmRef.IsLoaded());
 }
 
 TEST_F(QtBackendTest, ReferanceOpensAFramedDialogWithThePickerAtItsDesignValueAndRange) {
