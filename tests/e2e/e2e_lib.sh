@@ -83,12 +83,13 @@ choose_from_countdown_menu() {
 }
 
 # Usage: pick_from_list X Y DOWNS; opens the list with the drop-down button at X,Y and picks
-# the entry DOWNS below the highlighted one.
+# the entry DOWNS below the first one. A freshly filled list has no highlighted entry, so the
+# first Down reaches the first entry.
 pick_from_list() {
     local x=$1 y=$2 downs=$3 i
     xdotool mousemove "$x" "$y" click 1
     sleep 0.5
-    for ((i = 0; i < downs; i++)); do
+    for ((i = 0; i <= downs; i++)); do
         xdotool key Down
     done
     xdotool key Return
