@@ -14,6 +14,11 @@ cd "$(mktemp -d)"
 start_brindle --
 [ "$(caption_of Label1)" = "Label1" ] || fail "the first screen shows '$(caption_of Label1)'"
 [ "$(xvfb_pixel $((cx + 2)) $((cy + 2)))" = "0080FF" ] || fail "the countdown is not blue"
+# A screen reader finds the window by its caption and nothing in it that no one can see: the
+# buttons and the text box that lie outside it are not offered.
+[ "$(announced frame)" = "CountDown Timer" ] || fail "the countdown window is announced as '$(announced frame)'"
+hidden=$(accessible | awk -F'\t' '$1 == "push button" || $1 == "text" {print $2}')
+[ -z "$hidden" ] || fail "controls outside the countdown window are offered: $hidden"
 
 # They right-click the countdown and choose Change Time with the arrow keys: the setup window
 # replaces it. From here on only the keyboard is used.
@@ -22,6 +27,9 @@ setup=$(xvfb_wait_window "Form1" 50) || fail "Change Time did not show the setup
 if xdotool search --onlyvisible --name '^CountDown Timer$' >/dev/null; then
     fail "the countdown window is still shown next to the setup window"
 fi
+# The lists are announced by the labels that tell what they hold, not by their texts.
+[ "$(announced "combo box" | sort | paste -sd,)" = "Alert Seconds,Minute interval" ] ||
+    fail "the setup window's lists are announced as '$(announced "combo box" | paste -sd,)'"
 screens=${E2E_SCREENSHOTS:-$PWD}
 import -window root "$screens/setup-window-fresh.png"
 
@@ -55,6 +63,25 @@ time_left_matches_clock() {
 }
 wait_for "the countdown does not show the time left to the next minute" 30 time_left_matches_clock
 [ "$(xvfb_pixel $((cx + 2)) $((cy + 2)))" = "0080FF" ] || fail "the running countdown is not blue"
+
+# They open the reference dialog from the menu with the keys. It is announced by its caption, its
+# button by its caption; the picker has the focus, Tab moves to Ok and Space presses it, which
+# closes the dialog and leaves the countdown running.
+choose_from_countdown_menu Down Down
+xvfb_wait_window "Form2" 50 >/dev/null || fail "Referance did not show the dialog"
+[ "$(announced "push button")" = "Ok" ] || fail "the dialog's button is announced as '$(announced "push button")'"
+announced frame | grep -qx "Form2" || fail "the dialog is announced as '$(announced frame | paste -sd,)'"
+code_names=$(accessible | awk -F'\t' '$2 ~ /^(frm|Form|Combo|Command|DTPicker|cmd|lbl)[A-Za-z]*[0-9]*$/ && $2 != "Form1" && $2 != "Form2" {print $2}')
+[ -z "$code_names" ] || fail "a screen reader is given code names: $code_names"
+xdotool key Tab
+sleep 0.2
+xdotool key space
+sleep 0.5
+if xdotool search --onlyvisible --name '^Form2$' >/dev/null; then
+    fail "Tab and Space did not press Ok"
+fi
+[ "$(caption_of Label1)" = "1 Min" ] || fail "after Ok the interval caption is '$(caption_of Label1)'"
+wait_for "after Ok the countdown shows no time left to the next minute" 30 time_left_matches_clock
 
 # They drag the countdown by its interval label: it moves exactly as far as the pointer.
 xdotool mousemove $((cx + 28)) $((cy + 31)) mousedown 1

@@ -72,13 +72,18 @@ start_brindle() {
 
 accessible_ready() { [ -n "$(caption_of Label1)" ]; }
 
-# The countdown's menu, opened with a right click on the time left; the entry is chosen with the
-# keyboard, since menus are left out of the accessibility tree and so cannot be found there.
+# Usage: announced ROLE; what a screen reader announces for each showing object of that role,
+# one a line.
+announced() {
+    accessible | awk -F'\t' -v role="$1" '$1 == role {print $2}'
+}
+
+# Usage: choose_from_countdown_menu KEY...; the countdown's menu, opened with a right click on the
+# time left; the entry is chosen with the keys given and Return, since menus are left out of the accessibility tree and so cannot be found there.
 choose_from_countdown_menu() {
-    local key=$1
     xdotool mousemove $((cx + 28)) $((cy + 8)) click 3
     sleep 0.5
-    xdotool key "$key" key Return
+    xdotool key "$@" Return
     sleep 0.5
 }
 
