@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -367,6 +368,28 @@ TEST_F(QtBackendTest, KeyboardFocusFollowsTheTabIndexFromTheLowestOn) {
     EXPECT_FALSE(program.frmRef.IsLoaded());
 }
 
+TEST_F(QtBackendTest, WindowsOpenCentredOnThePrimaryScreensWorkAreaWhereverTheyWere) {
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.size() < 2) {
+        GTEST_SKIP() << "needs two screens: run as qt.WindowsCentreOnThePrimaryOfTwoScreens";
+    }
+    QScreen* primary = QGuiApplication::primaryScreen();
+    QScreen* other = screens.front() == primary ? screens.back() : screens.front();
+    ASSERT_NE(primary->geometry(), other->geometry());
+
+    // The setup window is loaded on the other screen, then shown for the first time.
+    program.Form1.Load();
+    QWidget* setup = Window("Form1");
+    ASSERT_NE(setup, nullptr);
+    setup->move(other->geometry().topLeft() + QPoint(10, 10));
+    program.Form1.Show();
+
+    const QPoint centre = setup->frameGeometry().center();
+    const QPoint expected = primary->availableGeometry().center();
+    EXPECT_LE((centre - expected).manhattanLength(), 2)
+        << centre.x() << "," << centre.y() << " instead of " << expected.x() << "," << expected.y();
+}
+
 TEST_F(QtBackendTest, ReferanceOpensAFramedDialogWithThePickerAtItsDesignValueAndRange) {
     auto* countDown = Widget<QLabel>("frmCountDown", "lblCountDown");
     ASSERT_NE(countDown, nullptr);
@@ -471,7 +494,10 @@ TEST(QtSoundLookup, PrefersTheWorkingDirectoryAndSkipsADirectoryOfTheSameName) {
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A run may name a screen layout of its own for the offscreen platform.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     brindle::QtBackend backend(argc, argv);
     brindle::backend = &backend;
     return RUN_ALL_TESTS();
