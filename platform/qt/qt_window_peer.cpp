@@ -403,6 +403,7 @@ void QtWindowPeer::BuildControls() {
             continue;
         }
         widget->setObjectName(ToQString(layout.name));
+        // The description tells controls apart for tools that read the accessibility tree.
         widget->setAccessibleDescription(ToQString(layout.name));
         widget->setGeometry(PixelRect(layout.bounds));
         ApplyFont(*widget, layout.font);
@@ -415,14 +416,15 @@ void QtWindowPeer::BuildControls() {
     // Labels and buttons are read by their captions, as Qt names them. A list is read by the
     // label that tells what it holds: Qt on Linux names a list by its text and offers its label
     // as the one whose buddy it is.
+    const auto widgetOf = [this](const Control* control) -> QWidget* {
+        const auto found = widgets_.find(control);
+        return found == widgets_.end() ? nullptr : found->second.data();
+    };
     for (const auto& owned : form_.Controls()) {
-        if (owned->Kind() != ControlKind::ComboBox || !widgets_[owned.get()]) {
-            continue;
-        }
-        if (const Label* label = LabelBelow(form_, owned->Layout().bounds)) {
-            if (auto* labelWidget = qobject_cast<QLabel*>(widgets_[label].data())) {
-                labelWidget->setBuddy(widgets_[owned.get()]);
-            }
+        QWidget* list = owned->Kind() == ControlKind::ComboBox ? widgetOf(owned.get()) : nullptr;
+        const Label* label = list != nullptr ? LabelBelow(form_, owned->Layout().bounds) : nullptr;
+        if (auto* labelWidget = qobject_cast<QLabel*>(widgetOf(label))) {
+            labelWidget->setBuddy(list);
         }
     }
     // Controls are listed front to back: raising from the back leaves the first one on top.

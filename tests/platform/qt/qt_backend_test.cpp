@@ -351,6 +351,14 @@ TEST_F(QtBackendTest, KeyboardFocusFollowsTheTabIndexFromTheLowestOn) {
     auto* ok = dialog->findChild<QPushButton*>("Command1");
     ASSERT_TRUE(picker && ok);
     EXPECT_TRUE(picker->hasFocus());
+    // The arrow keys move between the picker's fields and change them: Right to the minutes,
+    // Up adds one.
+    QTest::keyClick(picker, Qt::Key_Home);
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(picker, Qt::Key_Right);
+    }
+    QTest::keyClick(picker, Qt::Key_Up);
+    EXPECT_EQ(picker->time(), QTime(0, 1, 0));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_TRUE(ok->hasFocus());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
