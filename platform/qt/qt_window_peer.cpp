@@ -403,8 +403,12 @@ void QtWindowPeer::BuildControls() {
             continue;
         }
         widget->setObjectName(ToQString(layout.name));
-        // The description tells controls apart for tools that read the accessibility tree.
-        widget->setAccessibleDescription(ToQString(layout.name));
+        // A label's description tells labels apart for tools that read the accessibility tree,
+        // whose captions change. Controls that take the focus have none, since a screen reader
+        // reads a description out when the focus arrives.
+        if (control.Kind() == ControlKind::Label) {
+            widget->setAccessibleDescription(ToQString(layout.name));
+        }
         widget->setGeometry(PixelRect(layout.bounds));
         ApplyFont(*widget, layout.font);
         if (layout.focus == Focus::Refuses) {

@@ -2,10 +2,10 @@
 """What a screen reader sees of the running program.
 
 accessible_texts.py
-    prints every showing object that has a name or a description: role, name as a screen reader
-    announces it, description, text (or value) and its extent on the screen as x,y,width,height,
-    tab-separated. An object labelled by another is announced by that label's name, as screen
-    readers do.
+    prints every showing object that has a name, a description or a text: role, name as a
+    screen reader announces it, description, text (or value) and its extent on the screen as
+    x,y,width,height, tab-separated. An object labelled by another is announced by that label's
+    name, as screen readers do.
 accessible_texts.py --centre ROLE NAME
     prints "x y", the screen position of the middle of the first showing object with that role
     and name, and fails when there is none.
@@ -83,13 +83,13 @@ def main(arguments):
         print(f"no showing {role} named {name!r}", file=sys.stderr)
         return 1
     for node in showing_objects(application):
-        if not (node.name or node.description):
-            continue
-        box = extents_of(node)
-        where = f"{box.x},{box.y},{box.width},{box.height}" if box else ""
         announced = announced_name(node)
         # A list that Qt names by its text is announced by its label, then by that text.
         text = text_of(node) or (node.name if announced != node.name else "")
+        if not (announced or node.description or text):
+            continue
+        box = extents_of(node)
+        where = f"{box.x},{box.y},{box.width},{box.height}" if box else ""
         fields = [node.getRoleName(), announced, node.description, text, where]
         print("\t".join(field.replace("\n", " ").replace("\t", " ") for field in fields))
     return 0

@@ -40,7 +40,8 @@ sleep 0.3
 xdotool key Down
 sleep 0.5
 import -window root "$screens/setup-window-lead-picked.png"
-[ "$(value_of Combo2)" = "20" ] || fail "the first Down in the lead list picked '$(value_of Combo2)'"
+[ "$(value_of "Alert Seconds")" = "20" ] ||
+    fail "the first Down in the lead list picked '$(value_of "Alert Seconds")'"
 
 # In the interval list the first Down picks the first interval, 1 minute: the countdown comes
 # back, counting down to the next whole minute of the clock.
@@ -71,8 +72,12 @@ choose_from_countdown_menu Down Down
 xvfb_wait_window "Form2" 50 >/dev/null || fail "Referance did not show the dialog"
 [ "$(announced "push button")" = "Ok" ] || fail "the dialog's button is announced as '$(announced "push button")'"
 announced frame | grep -qx "Form2" || fail "the dialog is announced as '$(announced frame | paste -sd,)'"
-code_names=$(accessible | awk -F'\t' '$2 ~ /^(frm|Form|Combo|Command|DTPicker|cmd|lbl)[A-Za-z]*[0-9]*$/ && $2 != "Form1" && $2 != "Form2" {print $2}')
+# Nothing that takes the focus is announced or described by its name in the code.
+code_names=$(accessible | awk -F'\t' -v code='^(frm|Combo|Command|DTPicker|cmd)' \
+    '$1 != "label" && ($2 ~ code || $3 ~ code) {print $2 "/" $3}')
 [ -z "$code_names" ] || fail "a screen reader is given code names: $code_names"
+picker=$(accessible | awk -F'\t' '$1 == "spin button" {print $4}')
+[[ "$picker" =~ ^00:00:00 ]] || fail "the picker is offered as '$picker'"
 xdotool key Tab
 sleep 0.2
 xdotool key space

@@ -39,9 +39,9 @@ caption_of() {
     accessible | awk -F'\t' -v control="$1" '$1 == "label" && $3 == control {print $2; exit}'
 }
 
-# Usage: value_of CONTROL; the text of the named list or picker as a screen reader reads it.
+# Usage: value_of NAME; the text of the list or picker a screen reader announces by that name.
 value_of() {
-    accessible | awk -F'\t' -v control="$1" '$3 == control {print ($4 != "" ? $4 : $2); exit}'
+    accessible | awk -F'\t' -v name="$1" '$1 != "label" && $2 == name {print $4; exit}'
 }
 
 # Usage: wait_for DESCRIPTION TENTHS COMMAND...; retries the command until it succeeds.
