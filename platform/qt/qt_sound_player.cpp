@@ -2,7 +2,6 @@
 
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QBuffer>
 #include <QFile>
 #include <QMediaDevices>
 #include <QPointer>
@@ -10,6 +9,7 @@
 #include <QTimer>
 #include <QtEndian>
 #include <algorithm>
+#include <chrono>
 #include <optional>
 
 namespace brindle {
@@ -21,8 +21,8 @@ struct Wave {
     QByteArray samples;
 };
 
-// Reads a RIFF WAVE file of 8-bit unsigned, 16- or 32-bit signed or 32-bit float samples, the
-// kinds an audio device takes as they are. Anything else is no sound.
+// Reads a RIFF WAVE file of 8-bit unsigned, 16-, 24- or 32-bit signed or 32-bit float samples;
+// 24-bit samples are widened to 32 bits, which audio devices take. Anything else is no sound.
 std::optional<Wave> ReadWave(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -41,6 +41,7 @@ std::optional<Wave> ReadWave(const QString& path) {
     std::optional<Wave> wave;
     Wave found;
     bool haveFormat = false;
+    bool widen24 = false;
     for (qsizetype at = 12; at + 8 <= bytes.size();) {
         const QByteArray id = bytes.mid(at, 4);
         const qsizetype size = u32(at + 4);
@@ -59,8 +60,9 @@ std::optional<Wave> ReadWave(const QString& path) {
                 sample = QAudioFormat::UInt8;
             } else if (encoding == 1 && bits == 16) {
                 sample = QAudioFormat::Int16;
-            } else if (encoding == 1 && bits == 32) {
+            } else if (encoding == 1 && (bits == 24 || bits == 32)) {
                 sample = QAudioFormat::Int32;
+                widen24 = bits == 24;
             } else if (encoding == 3 && bits == 32) {
                 sample = QAudioFormat::Float;
             }
@@ -74,6 +76,15 @@ std::optional<Wave> ReadWave(const QString& path) {
         } else if (id == "data" && haveFormat) {
             // A data chunk cut short by the file's end plays what there is.
             found.samples = bytes.mid(body, std::min(size, bytes.size() - body));
+            if (widen24) {
+                QByteArray wide;
+                wide.reserve(found.samples.size() / 3 * 4);
+                for (qsizetype i = 0; i + 3 <= found.samples.size(); i += 3) {
+                    wide.append('\0');
+                    wide.append(found.samples.constData() + i, 3);
+                }
+                found.samples = wide;
+            }
             const int frame = found.format.bytesPerFrame();
             found.samples.truncate(found.samples.size() - found.samples.size() % frame);
             if (!found.samples.isEmpty()) {
@@ -87,26 +98,30 @@ std::optional<Wave> ReadWave(const QString& path) {
     return wave;
 }
 
-// One sound on its way to the audio device, fed from the thread it lives on.
+// One sound on its way to the audio device, written from the thread it lives on. The device is
+// asked to hold the whole sound, or as much as it will, so that once written a busy machine
+// that keeps this thread waiting cannot break the sound up.
 class Playing final : public QObject {
 public:
     Playing(Wave wave, QObject* parent)
         : QObject(parent),
           sink_(new QAudioSink(QMediaDevices::defaultAudioOutput(), wave.format, this)),
-          source_(new QBuffer(this)) {
-        source_->setData(wave.samples);
-        source_->open(QIODevice::ReadOnly);
-        // Stopping the device as soon as the last sample is handed over would drop what it still
-        // holds, the end of the sound: once everything is handed over, the stream stays open for
-        // as long as the device could hold, and only then goes.
-        QObject::connect(sink_, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-            if (state == QAudio::IdleState && source_->atEnd()) {
-                QTimer::singleShot(kDrainMs, this, [this] { deleteLater(); });
-            } else if (state == QAudio::StoppedState && sink_->error() != QAudio::NoError) {
-                deleteLater();
-            }
-        });
-        sink_->start(source_);
+          samples_(std::move(wave.samples)) {
+        sink_->setBufferSize(static_cast<qsizetype>(std::min<qint64>(samples_.size(), kMostHeld)));
+        device_ = sink_->start();
+        if (device_ == nullptr || sink_->error() != QAudio::NoError) {
+            deleteLater();
+            return;
+        }
+        // Stopping the device as soon as the last sample is written would drop what it still
+        // holds, the end of the sound: the stream stays open until the whole sound has had time
+        // to play, and a little longer.
+        const qint64 durationMs = wave.format.durationForBytes(samples_.size()) / 1000;
+        QTimer::singleShot(std::chrono::milliseconds(durationMs + kDrainMs), this,
+                           [this] { deleteLater(); });
+        QObject::connect(&feed_, &QTimer::timeout, this, &Playing::Write);
+        feed_.start(kFeedMs);
+        Write();
     }
 
     ~Playing() override { sink_->stop(); }
@@ -115,9 +130,25 @@ public:
     Playing& operator=(const Playing&) = delete;
 
 private:
+    void Write() {
+        const qsizetype room = std::min<qsizetype>(sink_->bytesFree(), samples_.size() - written_);
+        if (room > 0) {
+            written_ += std::max<qint64>(0, device_->write(samples_.constData() + written_, room));
+        }
+        if (written_ >= samples_.size()) {
+            feed_.stop();
+        }
+    }
+
+    // Sounds longer than the device holds at once are written as room frees up.
+    static constexpr qint64 kMostHeld = 4 * 1024 * 1024;
+    static constexpr int kFeedMs = 50;
     static constexpr int kDrainMs = 2000;
     QAudioSink* sink_;
-    QBuffer* source_;
+    QIODevice* device_ = nullptr;
+    QByteArray samples_;
+    qsizetype written_ = 0;
+    QTimer feed_;
 };
 
 // Owns the thread that plays: its event loop feeds the audio stream. Every sound is started,

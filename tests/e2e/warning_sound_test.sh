@@ -88,10 +88,11 @@ mkdir "$work/shipped"
 cp "$chime" "$work/shipped/S_Timer.wav"
 expect_whole "the shipped chime" "$(warn_once "$work/shipped" "$chime")"
 
-# A three-second chime outlasts the 2.8 s flash and is still heard to its end.
+# A three-second chime outlasts the 2.8 s flash and is still heard to its end; it is stored with
+# 24-bit samples, as sound editors often write them.
 mkdir "$work/long"
-sox -n -r 44100 -b 16 -c 1 "$work/long/S_Timer.wav" synth 3 sine 660 tremolo 3 60 fade q 0.05 3 0.3
-cp "$work/long/S_Timer.wav" "$work/long.wav"
+sox -n -r 44100 -b 16 -c 1 "$work/long.wav" synth 3 sine 660 tremolo 3 60 fade q 0.05 3 0.3
+sox "$work/long.wav" -b 24 "$work/long/S_Timer.wav"
 expect_whole "a three-second chime" "$(warn_once "$work/long" "$work/long.wav")"
 
 # Without any S_Timer.wav the warning is silent, and the flash is the same.
