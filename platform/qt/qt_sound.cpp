@@ -21,8 +21,8 @@ bool IsPlayableFile(const QString& path) {
 // memory and start-up time for a sound that plays at most once a period. The module is looked
 // for beside the executable (a build), then in the library directory found from the executable,
 // then where this build installs it. It stays loaded once found.
-StartSoundFunction SoundPlayer() {
-    static const StartSoundFunction start = [] {
+CreateSoundPlayerFunction SoundPlayerModule() {
+    static const CreateSoundPlayerFunction create = [] {
         const QString bin = QCoreApplication::applicationDirPath();
         const QString file = QStringLiteral(BRINDLE_SOUND_MODULE);
         const QString candidates[] = {
@@ -36,21 +36,22 @@ StartSoundFunction SoundPlayer() {
                 continue;
             }
             QLibrary module(candidate);
-            if (auto found =
-                    reinterpret_cast<StartSoundFunction>(module.resolve(kStartSoundSymbol))) {
+            if (auto found = reinterpret_cast<CreateSoundPlayerFunction>(
+                    module.resolve(kCreateSoundPlayerSymbol))) {
                 return found;
             }
         }
-        return StartSoundFunction{nullptr};
+        return CreateSoundPlayerFunction{nullptr};
     }();
-    return start;
+    return create;
 }
 
 }  // namespace
 
-QtSound::~QtSound() {
-    delete current_.data();
-}
+QtSound::QtSound() = default;
+
+// The player's thread is stopped here, while the application object still exists.
+QtSound::~QtSound() = default;
 
 QString QtSound::Locate(const std::string& name) {
     const QString file = QString::fromStdString(name);
@@ -81,19 +82,20 @@ bool QtSound::Play(const std::string& name) {
     if (path.isEmpty()) {
         return false;
     }
-    const StartSoundFunction start = SoundPlayer();
-    if (start == nullptr) {
-        return false;
+    if (!player_) {
+        const CreateSoundPlayerFunction create = SoundPlayerModule();
+        if (create == nullptr) {
+            return false;
+        }
+        player_.reset(create());
     }
-    current_ = start(path);
+    player_->Play(path);
     return true;
 }
 
 void QtSound::Stop() {
-    if (current_) {
-        QMetaObject::invokeMethod(current_, "stop");
-        current_->deleteLater();
-        current_ = nullptr;
+    if (player_) {
+        player_->Stop();
     }
 }
 

@@ -1,17 +1,18 @@
 #pragma once
 
-#include <QObject>
-#include <QPointer>
 #include <QString>
+#include <memory>
 #include <string>
 
 namespace brindle {
+
+class SoundPlayer;
 
 // Plays a WAV file without waiting for it. A new request replaces a sound still playing; a name
 // that finds no playable file is silence, and so is a missing sound player module.
 class QtSound {
 public:
-    QtSound() = default;
+    QtSound();
     ~QtSound();
     QtSound(const QtSound&) = delete;
     QtSound& operator=(const QtSound&) = delete;
@@ -26,7 +27,8 @@ public:
     static QString Locate(const std::string& name);
 
 private:
-    QPointer<QObject> current_;
+    // Made at the first sound that finds a file.
+    std::unique_ptr<SoundPlayer> player_;
 };
 
 }  // namespace brindle

@@ -42,11 +42,11 @@ std::int64_t DelayToNextTickNs(std::int64_t wallNs, int intervalMs) {
     return DelayToNextBoundary(wallNs, std::int64_t{intervalMs} * kNsPerMs, kTickSlackNs);
 }
 
-TickSettings TickSettings::FromEnvironment() {
+TickSettings TickSettings::ForThisBuild() {
     TickSettings settings;
-    if (qEnvironmentVariableIntValue("BRINDLE_FREE_RUNNING_TICKS") == 1) {
-        settings.alignment = TickAlignment::FreeRunning;
-    }
+#ifdef BRINDLE_FREE_RUNNING_TICKS
+    settings.alignment = TickAlignment::FreeRunning;
+#endif
     settings.wallClockNs = RealWallClockNs;
     return settings;
 }

@@ -29,9 +29,10 @@ struct TickSettings {
     // Nanoseconds since 1970 on the wall clock; tests put a fake in its place.
     std::function<std::int64_t()> wallClockNs;
 
-    // Aligned to the real wall clock, unless BRINDLE_FREE_RUNNING_TICKS=1 asks for the old
-    // free-running timer. The window system reads this once, when it is made.
-    static TickSettings FromEnvironment();
+    // Aligned to the real wall clock; a build configured with BRINDLE_FREE_RUNNING_TICKS keeps
+    // the old free-running timer, for the benchmark to compare against. Nothing at run time
+    // changes it.
+    static TickSettings ForThisBuild();
 };
 
 // The native timer behind one timer control: a kernel timer whose expiry wakes the event loop

@@ -1,6 +1,9 @@
 #include "qt/qt_window_peer.h"
 
 #include <xcb/xcb.h>
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -193,6 +196,55 @@ bool TakesKeyboard(const Form& form) {
     return false;
 }
 
+// Tab and Shift+Tab leave the picker for the next control in tab order, as they leave every other
+// control; the picker's fields are reached with the arrow keys.
+class FieldLeavingDateTimeEdit final : public QDateTimeEdit {
+public:
+    using QDateTimeEdit::QDateTimeEdit;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
+// A control wholly outside its window's client area can be neither seen nor clicked: the program
+// presses and reads it through its model only.
+bool OutsideClientArea(const ControlLayout& control, const WindowLayout& window) {
+    const TwipsRect& r = control.bounds;
+    return r.left >= window.clientArea.width || r.top >= window.clientArea.height ||
+           r.left + r.width <= 0 || r.top + r.height <= 0;
+}
+
+// The label a screen reader names a list by: in these windows each list's label lies directly
+// below it, across the same columns, closer than the list is high.
+const Label* LabelBelow(const Form& form, const TwipsRect& list) {
+    const float bottom = list.top + list.height;
+    const Label* found = nullptr;
+    for (const auto& control : form.Controls()) {
+        if (control->Kind() != ControlKind::Label) {
+            continue;
+        }
+        const TwipsRect& r = control->Layout().bounds;
+        const bool sameColumns = r.left < list.left + list.width && list.left < r.left + r.width;
+        const bool justBelow = r.top >= bottom && r.top - bottom <= list.height;
+        if (sameColumns && justBelow && (found == nullptr || r.top < found->Layout().bounds.top)) {
+            found = static_cast<const Label*>(control.get());
+        }
+    }
+    return found;
+}
+
+// The program's windows are plain widgets, which Qt offers to assistive technology as filler;
+// they are offered as windows, named by their captions.
+constexpr char kProgramWindow[] = "brindleProgramWindow";
+
+QAccessibleInterface* ProgramWindowAccessible(const QString&, QObject* object) {
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget != nullptr && widget->isWindow() && widget->property(kProgramWindow).toBool()) {
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    }
+    return nullptr;
+}
+
 Qt::WindowFlags FlagsFor(const WindowLayout& layout) {
     Qt::WindowFlags flags = layout.taskbar == TaskbarEntry::No ? Qt::Tool : Qt::Window;
     if (layout.border == BorderStyle::None) {
@@ -209,9 +261,13 @@ QtWindowPeer::QtWindowPeer(QtWindowSystem& system, Form& form, WindowHandle hand
     events_->form = &form;
     const WindowLayout& layout = form.Layout();
 
+    static const bool accessibleWindows = [] {
+        QAccessible::installFactory(ProgramWindowAccessible);
+        return true;
+    }();
     window_ = new QWidget(nullptr, FlagsFor(layout));
     window_->setObjectName(ToQString(layout.name));
-    window_->setAccessibleName(ToQString(layout.name));
+    window_->setProperty(kProgramWindow, accessibleWindows);
     window_->setWindowTitle(ToQString(layout.caption));
     const QSize client(Pixels(layout.clientArea.width), Pixels(layout.clientArea.height));
     if (layout.border == BorderStyle::None) {
@@ -255,6 +311,12 @@ void QtWindowPeer::BuildControls() {
     for (const auto& owned : form_.Controls()) {
         Control& control = *owned;
         const ControlLayout& layout = control.Layout();
+        // What no one can see gets no widget, so neither the keyboard nor a screen reader can
+        // reach it.
+        if (control.Kind() != ControlKind::Timer && control.Kind() != ControlKind::MenuItem &&
+            OutsideClientArea(layout, form_.Layout())) {
+            continue;
+        }
         QWidget* widget = nullptr;
         switch (control.Kind()) {
             case ControlKind::Label: {
@@ -299,6 +361,8 @@ void QtWindowPeer::BuildControls() {
                 break;
             case ControlKind::CommandButton: {
                 auto* button = new QPushButton(ToQString(layout.caption), window_);
+                // Enter presses a button that has the focus, as Space does.
+                button->setAutoDefault(true);
                 auto& model = static_cast<CommandButton&>(control);
                 if (layout.buttonStyle == ButtonStyle::Graphical) {
                     SetColour(*button, QPalette::Button, layout.backColor);
@@ -312,7 +376,7 @@ void QtWindowPeer::BuildControls() {
                 break;
             }
             case ControlKind::DatePicker: {
-                auto* picker = new QDateTimeEdit(window_);
+                auto* picker = new FieldLeavingDateTimeEdit(window_);
                 auto& model = static_cast<DatePicker&>(control);
                 picker->setTimeSpec(Qt::UTC);
                 // Time first: the field is narrow, and the time of day is what the countdown uses.
@@ -339,11 +403,11 @@ void QtWindowPeer::BuildControls() {
             continue;
         }
         widget->setObjectName(ToQString(layout.name));
-        // A label's accessible name is its caption, which is what a screen reader should read,
-        // and Qt names a list after its text; the description always tells the control.
-        widget->setAccessibleDescription(ToQString(layout.name));
-        if (control.Kind() != ControlKind::Label) {
-            widget->setAccessibleName(ToQString(layout.name));
+        // A label's description tells labels apart for tools that read the accessibility tree,
+        // whose captions change. Controls that take the focus have none, since a screen reader
+        // reads a description out when the focus arrives.
+        if (control.Kind() == ControlKind::Label) {
+            widget->setAccessibleDescription(ToQString(layout.name));
         }
         widget->setGeometry(PixelRect(layout.bounds));
         ApplyFont(*widget, layout.font);
@@ -352,6 +416,20 @@ void QtWindowPeer::BuildControls() {
         }
         widgets_[&control] = widget;
         ApplyAll(control);
+    }
+    // Labels and buttons are read by their captions, as Qt names them. A list is read by the
+    // label that tells what it holds: Qt on Linux names a list by its text and offers its label
+    // as the one whose buddy it is.
+    const auto widgetOf = [this](const Control* control) -> QWidget* {
+        const auto found = widgets_.find(control);
+        return found == widgets_.end() ? nullptr : found->second.data();
+    };
+    for (const auto& owned : form_.Controls()) {
+        QWidget* list = owned->Kind() == ControlKind::ComboBox ? widgetOf(owned.get()) : nullptr;
+        const Label* label = list != nullptr ? LabelBelow(form_, owned->Layout().bounds) : nullptr;
+        if (auto* labelWidget = qobject_cast<QLabel*>(widgetOf(label))) {
+            labelWidget->setBuddy(list);
+        }
     }
     // Controls are listed front to back: raising from the back leaves the first one on top.
     const auto& controls = form_.Controls();
@@ -451,6 +529,11 @@ void QtWindowPeer::ControlChanged(Control& control, Property property) {
                 for (const std::string& item : model.Items()) {
                     combo.addItem(ToQString(item));
                 }
+                // Qt makes the first item added the current one, and its open list takes its first
+                // item as current when it gets the focus; a list just filled has none, so the
+                // first Down and the first typed letter start from its top.
+                combo.setCurrentIndex(-1);
+                combo.view()->setCurrentIndex(QModelIndex());
                 combo.setEditText(ToQString(model.Text()));
             } else if (property == Property::Text) {
                 combo.setEditText(ToQString(model.Text()));
@@ -514,7 +597,7 @@ TwipsRect QtWindowPeer::Bounds() const {
 void QtWindowPeer::PopupMenu(MenuItem& menu) {
     QMenu popup;
     popup.setObjectName(ToQString(menu.Name()));
-    popup.setAccessibleName(ToQString(menu.Name()));
+    popup.setAccessibleName(ToQString(menu.Caption()));
     std::map<QAction*, MenuItem*> entries;
     for (MenuItem* child : menu.Children()) {
         if (child->IsSeparator()) {

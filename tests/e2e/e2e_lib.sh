@@ -39,9 +39,9 @@ caption_of() {
     accessible | awk -F'\t' -v control="$1" '$1 == "label" && $3 == control {print $2; exit}'
 }
 
-# Usage: value_of CONTROL; the text of the named list or picker as a screen reader reads it.
+# Usage: value_of NAME; the text of the list or picker a screen reader announces by that name.
 value_of() {
-    accessible | awk -F'\t' -v control="$1" '$3 == control {print ($4 != "" ? $4 : $2); exit}'
+    accessible | awk -F'\t' -v name="$1" '$1 != "label" && $2 == name {print $4; exit}'
 }
 
 # Usage: wait_for DESCRIPTION TENTHS COMMAND...; retries the command until it succeeds.
@@ -73,23 +73,29 @@ start_brindle() {
 
 accessible_ready() { [ -n "$(caption_of Label1)" ]; }
 
-# The countdown's menu, opened with a right click on the time left; the entry is chosen with the
-# keyboard, since menus are left out of the accessibility tree and so cannot be found there.
+# Usage: announced ROLE; what a screen reader announces for each showing object of that role,
+# one a line.
+announced() {
+    accessible | awk -F'\t' -v role="$1" '$1 == role {print $2}'
+}
+
+# Usage: choose_from_countdown_menu KEY...; the countdown's menu, opened with a right click on the
+# time left; the entry is chosen with the keys given and Return, since menus are left out of the accessibility tree and so cannot be found there.
 choose_from_countdown_menu() {
-    local key=$1
     xdotool mousemove $((cx + 28)) $((cy + 8)) click 3
     sleep 0.5
-    xdotool key "$key" key Return
+    xdotool key "$@" Return
     sleep 0.5
 }
 
 # Usage: pick_from_list X Y DOWNS; opens the list with the drop-down button at X,Y and picks
-# the entry DOWNS below the highlighted one.
+# the entry DOWNS below the first one. A freshly filled list has no highlighted entry, so the
+# first Down reaches the first entry.
 pick_from_list() {
     local x=$1 y=$2 downs=$3 i
     xdotool mousemove "$x" "$y" click 1
     sleep 0.5
-    for ((i = 0; i < downs; i++)); do
+    for ((i = 0; i <= downs; i++)); do
         xdotool key Down
     done
     xdotool key Return
