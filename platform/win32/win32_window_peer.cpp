@@ -280,10 +280,10 @@ HFONT Win32WindowPeer::MakeFont(const Font& font) const {
 void Win32WindowPeer::CentreOnScreen() {
     RECT outer{};
     GetWindowRect(window_, &outer);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& screen = monitor.rcMonitor;
+    // The primary screen's work area leaves out the taskbar and docked panels, so a window
+    // centred in it is never partly hidden behind them.
+    RECT screen{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
     const int width = outer.right - outer.left;
     const int height = outer.bottom - outer.top;
     SetWindowPos(window_, nullptr, screen.left + (screen.right - screen.left - width) / 2,

@@ -105,9 +105,16 @@ protected:
     Program program{windows, os, clock};
 };
 
-TEST_F(Win32ProgramTest, FirstScreenIsACaptionlessToolWindowCentredOnTheScreen) {
+TEST_F(Win32ProgramTest, FirstScreenIsACaptionlessToolWindowCentredOnTheWorkArea) {
+    // A panel takes the top 200 pixels of the primary screen.
+    RECT whole{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &whole, 0);
+    RECT work = whole;
+    work.top += 200;
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
     program.Start();
     ProcessMessages();
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &whole, 0);
     HWND window = AsWindow(program.frmCountDown.hWnd());
 
     ASSERT_TRUE(IsWindowVisible(window));
@@ -123,11 +130,8 @@ TEST_F(Win32ProgramTest, FirstScreenIsACaptionlessToolWindowCentredOnTheScreen) 
 
     RECT outer{};
     GetWindowRect(window, &outer);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    EXPECT_NEAR(outer.left + outer.right, monitor.rcMonitor.left + monitor.rcMonitor.right, 1);
-    EXPECT_NEAR(outer.top + outer.bottom, monitor.rcMonitor.top + monitor.rcMonitor.bottom, 1);
+    EXPECT_NEAR(outer.left + outer.right, work.left + work.right, 1);
+    EXPECT_NEAR(outer.top + outer.bottom, work.top + work.bottom, 1);
 }
 
 TEST_F(Win32ProgramTest, BoundsAreTheOuterRectangleInTwips) {
