@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -53,6 +55,17 @@ std::int16_t ShiftState(WPARAM wParam) {
         shift |= 4;
     }
     return shift;
+}
+
+// Where a control stands in the keyboard's tab order: windowed controls that take focus by their
+// tab index, everything else after them.
+int TabPosition(const Control& control) {
+    const ControlLayout& layout = control.Layout();
+    const bool windowed =
+        control.Kind() == ControlKind::ComboBox || control.Kind() == ControlKind::TextBox ||
+        control.Kind() == ControlKind::CommandButton || control.Kind() == ControlKind::DatePicker;
+    const bool takesFocus = windowed && layout.focus == Focus::Accepts && layout.tabIndex >= 0;
+    return takesFocus ? layout.tabIndex : INT_MAX;
 }
 
 // Notifications a child sends while the peer writes to it are the peer's own doing.
@@ -147,11 +160,20 @@ void Win32WindowPeer::CreateChildren() {
     for (Native& native : natives_) {
         native.window = CreateChild(native);
     }
-    // Stored order is stacking order from front to back: raising from the back leaves the first
-    // control on top.
-    for (auto native = natives_.rbegin(); native != natives_.rend(); ++native) {
-        if (native->window != nullptr) {
-            SetWindowPos(native->window, HWND_TOP, 0, 0, 0, 0,
+    // Stored order is stacking order from front to back, and the keyboard's Tab walks the
+    // children from front to back too. So the controls that take focus go in front in tab-index
+    // order (none of them overlap), and the rest follow in stored order, windowed controls still
+    // above labels. Raising from the back leaves the first on top.
+    std::vector<Native*> front;
+    for (Native& native : natives_) {
+        front.push_back(&native);
+    }
+    std::stable_sort(front.begin(), front.end(), [](const Native* a, const Native* b) {
+        return TabPosition(*a->control) < TabPosition(*b->control);
+    });
+    for (auto native = front.rbegin(); native != front.rend(); ++native) {
+        if ((*native)->window != nullptr) {
+            SetWindowPos((*native)->window, HWND_TOP, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     }
@@ -386,7 +408,7 @@ void Win32WindowPeer::ControlChanged(Control& control, Property property) {
             if (property == Property::Text) {
                 SetWindowTextW(native->window, win32::Widen(combo.Text()).c_str());
             } else if (property == Property::Enabled) {
-                EnableWindow(native->window, combo.Enabled());
+                EnableControl(*native, combo.Enabled());
             } else if (property == Property::Items) {
                 WriteComboItems(*native);
             }
@@ -405,6 +427,20 @@ void Win32WindowPeer::ControlChanged(Control& control, Property property) {
         case ControlKind::CommandButton:
         case ControlKind::MenuItem:
             break;
+    }
+}
+
+void Win32WindowPeer::EnableControl(Native& native, bool enabled) {
+    HWND focus = GetFocus();
+    const bool hadFocus = focus == native.window || IsChild(native.window, focus);
+    EnableWindow(native.window, enabled);
+    // A disabled control loses the focus; the next control in tab order takes it, so the
+    // keyboard keeps working in this window.
+    if (!enabled && hadFocus) {
+        HWND next = GetNextDlgTabItem(window_, native.window, FALSE);
+        if (next != nullptr) {
+            SetFocus(next);
+        }
     }
 }
 
@@ -536,6 +572,17 @@ LRESULT Win32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return OnTimer(wParam);
         case WM_DPICHANGED:
             return OnDpiChanged(wParam, lParam);
+        case WM_ACTIVATE:
+            return OnActivate(wParam, lParam);
+        case WM_WINDOWPOSCHANGING: {
+            // Making a hidden window topmost would also make it the active window, and the
+            // keys would go to a window nobody sees instead of the one the user works in.
+            auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+            if (!IsWindowVisible(window_) && (position->flags & SWP_SHOWWINDOW) == 0) {
+                position->flags |= SWP_NOACTIVATE;
+            }
+            return DefWindowProcW(window_, message, wParam, lParam);
+        }
         case WM_CLOSE:
             return OnClose();
         case WM_SYSCOMMAND:
@@ -546,6 +593,16 @@ LRESULT Win32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT Win32WindowPeer::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // Return pressed in the window: the dialog keys ask for the default button, and a button
+    // that has the focus is pressed, as a graphical button would not report it otherwise.
+    if (LOWORD(wParam) == IDOK && lParam == 0) {
+        Native* focused = FindByWindow(GetFocus());
+        if (focused != nullptr && !writing_ &&
+            focused->control->Kind() == ControlKind::CommandButton) {
+            static_cast<CommandButton&>(*focused->control).SetValue(true);
+        }
+        return 0;
+    }
     Native* native = FindById(LOWORD(wParam));
     if (native == nullptr || writing_) {
         return DefWindowProcW(window_, WM_COMMAND, wParam, lParam);
@@ -693,6 +750,26 @@ LRESULT Win32WindowPeer::OnSystemCommand(WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return DefWindowProcW(window_, WM_SYSCOMMAND, wParam, lParam);
+}
+
+LRESULT Win32WindowPeer::OnActivate(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        focus_ = IsChild(window_, focus) ? focus : nullptr;
+        return DefWindowProcW(window_, WM_ACTIVATE, wParam, lParam);
+    }
+    // Back to the control that had the focus when the window was left, or on first activation
+    // to the first control in tab order; a window without one keeps the focus itself.
+    HWND focus = focus_;
+    if (focus == nullptr || !IsChild(window_, focus) || !IsWindowEnabled(focus) ||
+        !IsWindowVisible(focus)) {
+        focus = GetNextDlgTabItem(window_, nullptr, FALSE);
+    }
+    if (focus == nullptr || (GetWindowLongPtrW(focus, GWL_STYLE) & WS_TABSTOP) == 0) {
+        return DefWindowProcW(window_, WM_ACTIVATE, wParam, lParam);
+    }
+    SetFocus(focus);
+    return 0;
 }
 
 LRESULT Win32WindowPeer::OnClose() {

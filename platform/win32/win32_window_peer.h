@@ -61,6 +61,7 @@ private:
     LRESULT OnTimer(WPARAM wParam);
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnSystemCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
     LRESULT OnClose();
     // Returns at once after raising: the program may have unloaded this window.
     void OnLabelButton(HWND label, MouseButton button, WPARAM wParam, LPARAM lParam);
@@ -70,6 +71,7 @@ private:
     void ApplyDpi(UINT dpi);
     void CentreOnScreen();
     void WriteComboItems(Native& native);
+    void EnableControl(Native& native, bool enabled);
     void WriteTimer(Native& native);
     void ArmTimer(Native& native);
     void StopTimer(Native& native);
@@ -90,6 +92,8 @@ private:
     DWORD exStyle_ = 0;
     HBRUSH background_ = nullptr;
     bool placed_ = false;
+    // The control that had the keyboard focus when the window was last deactivated.
+    HWND focus_ = nullptr;
     // Set while the peer itself writes to a child, so the child's notifications about the
     // change are not taken for the user's doing.
     bool writing_ = false;

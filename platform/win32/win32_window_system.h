@@ -34,6 +34,10 @@ public:
     const TickSettings& Ticks() const { return ticks_; }
 
 private:
+    // Hands a key meant for one of the program's windows to the dialog keys; true when they
+    // took it.
+    bool HandleDialogKey(MSG& message) const;
+
     TickSettings ticks_;
     HINSTANCE instance_;
     ATOM windowClass_ = 0;

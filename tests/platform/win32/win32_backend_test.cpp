@@ -226,6 +226,72 @@ TEST_F(Win32ProgramTest, PickingIntervalShowsCountdownWindow) {
     EXPECT_TRUE(program.frmCountDown.tmrDisplayTime().Enabled());
 }
 
+// Presses a key as the keyboard does: the key goes to the control with the focus, through the
+// program's own message loop.
+void PressKey(WindowSystem& windows, WPARAM key) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+    PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+    windows.ProcessPendingEvents();
+}
+
+// The combo box whose text field (or the box itself) has the keyboard focus.
+HWND FocusedCombo() {
+    HWND focus = GetFocus();
+    wchar_t name[64] = {};
+    GetClassNameW(focus, name, 64);
+    return std::wstring(name).find(L"Edit") != std::wstring::npos ? GetParent(focus) : focus;
+}
+
+TEST_F(Win32ProgramTest, TheSetupWindowIsWorkedFromTheKeyboardInTabOrder) {
+    // The user chooses "Change Time": the setup window opens with the focus in the interval
+    // list, though the lead list lies in front of it in the stored order.
+    program.Start();
+    ProcessMessages();
+    program.frmMenu.mnuMenu().Children().front()->RaiseClick();
+    ProcessMessages();
+    HWND setup = AsWindow(program.Form1.hWnd());
+    HWND interval = FindChild(setup, L"ComboBox", L"Time Frames");
+    HWND lead = FindChild(setup, L"ComboBox", L"Alert Time");
+    ASSERT_NE(interval, nullptr);
+    ASSERT_NE(lead, nullptr);
+    EXPECT_EQ(FocusedCombo(), interval);
+
+    // Tab goes on to the lead list, and Tab again comes back.
+    PressKey(windows, VK_TAB);
+    EXPECT_EQ(FocusedCombo(), lead);
+    PressKey(windows, VK_TAB);
+    EXPECT_EQ(FocusedCombo(), interval);
+
+    // Down in the lead list picks its first item; the list is disabled and the focus moves on.
+    PressKey(windows, VK_TAB);
+    PressKey(windows, VK_DOWN);
+    EXPECT_EQ(program.frmCountDown.alert().Text(), "20");
+    EXPECT_FALSE(IsWindowEnabled(lead));
+    EXPECT_EQ(FocusedCombo(), interval);
+
+    // Down in the interval list picks "1" and starts the countdown.
+    PressKey(windows, VK_DOWN);
+    EXPECT_EQ(program.Form1.Combo1().Text(), "1");
+    EXPECT_TRUE(program.frmCountDown.tmrDisplayTime().Enabled());
+    EXPECT_FALSE(IsWindowVisible(setup));
+}
+
+TEST_F(Win32ProgramTest, ReturnOnTheFocusedOkButtonRestartsTheCountdown) {
+    program.Start();
+    program.frmRef.Show();
+    ProcessMessages();
+    HWND dialog = AsWindow(program.frmRef.hWnd());
+    HWND picker = FindWindowExW(dialog, nullptr, DATETIMEPICK_CLASSW, nullptr);
+    EXPECT_EQ(GetFocus(), picker);
+
+    PressKey(windows, VK_TAB);
+    ASSERT_EQ(GetFocus(), FindChild(dialog, L"Button", L"Ok"));
+    PressKey(windows, VK_RETURN);
+
+    EXPECT_FALSE(program.frmRef.IsLoaded());
+    EXPECT_TRUE(program.frmCountDown.tmrDisplayTime().Enabled());
+}
+
 TEST_F(Win32ProgramTest, TypingIntoTheIntervalListChangesItsTextAndStartsNothing) {
     // The user opens the setup window and types "7" into the interval list.
     program.Start();
