@@ -20,6 +20,7 @@ namespace {
 
 constexpr UINT kFirstChildId = 1000;
 constexpr UINT_PTR kLabelSubclassId = 1;
+constexpr UINT_PTR kTextFieldSubclassId = 2;
 // How far a combo box's list drops below its text field.
 constexpr double kComboListTwips = 2400.0;
 // The picker shows the time of day the countdown counts from first, since its narrow field may
@@ -141,6 +142,12 @@ Win32WindowPeer::~Win32WindowPeer() {
             if (native.control->Kind() == ControlKind::Label && native.window != nullptr) {
                 RemoveWindowSubclass(native.window, &LabelProc, kLabelSubclassId);
             }
+            COMBOBOXINFO parts{};
+            parts.cbSize = sizeof(parts);
+            if (native.control->Kind() == ControlKind::ComboBox && native.window != nullptr &&
+                GetComboBoxInfo(native.window, &parts) && parts.hwndItem != nullptr) {
+                RemoveWindowSubclass(parts.hwndItem, &TextFieldProc, kTextFieldSubclassId);
+            }
         }
         DestroyWindow(window_);
     }
@@ -221,6 +228,12 @@ HWND Win32WindowPeer::CreateChild(Native& native) {
                 WriteComboItems(native);
                 SetWindowTextW(window, win32::Widen(combo.Text()).c_str());
                 EnableWindow(window, combo.Enabled());
+                COMBOBOXINFO parts{};
+                parts.cbSize = sizeof(parts);
+                if (GetComboBoxInfo(window, &parts) && parts.hwndItem != nullptr) {
+                    SetWindowSubclass(parts.hwndItem, &TextFieldProc, kTextFieldSubclassId,
+                                      reinterpret_cast<DWORD_PTR>(this));
+                }
             }
             return window;
         }
@@ -553,6 +566,46 @@ LRESULT CALLBACK Win32WindowPeer::LabelProc(HWND window, UINT message, WPARAM wP
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+LRESULT CALLBACK Win32WindowPeer::TextFieldProc(HWND field, UINT message, WPARAM wParam,
+                                                LPARAM lParam, UINT_PTR subclassId,
+                                                DWORD_PTR peer) {
+    if (message == WM_PAINT && !IsWindowEnabled(field)) {
+        reinterpret_cast<Win32WindowPeer*>(peer)->PaintDisabledField(field);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(field, &TextFieldProc, subclassId);
+    }
+    return DefSubclassProc(field, message, wParam, lParam);
+}
+
+// A disabled text field draws its text in the system's grey, whatever colour its window asks
+// for; a disabled list keeps the colours of its layout instead, as on the other platform.
+void Win32WindowPeer::PaintDisabledField(HWND field) {
+    PAINTSTRUCT paint{};
+    HDC context = BeginPaint(field, &paint);
+    Native* native = FindByWindow(GetParent(field));
+    if (native != nullptr) {
+        const ControlLayout& layout = native->control->Layout();
+        RECT client{};
+        GetClientRect(field, &client);
+        FillRect(context, &client, BrushFor(*native, Resolve(layout.backColor, COLOR_WINDOW)));
+        // Where the field itself puts its first character, scrolled and with its margin.
+        const LRESULT origin = SendMessageW(field, EM_POSFROMCHAR, 0, 0);
+        const std::wstring text = win32::Widen(win32::WindowText(field));
+        if (origin != -1 && !text.empty()) {
+            HGDIOBJ oldFont = SelectObject(context, native->font);
+            SetTextColor(context, Resolve(layout.foreColor, COLOR_WINDOWTEXT));
+            SetBkMode(context, TRANSPARENT);
+            TextOutW(context, static_cast<short>(LOWORD(origin)),
+                     static_cast<short>(HIWORD(origin)), text.c_str(),
+                     static_cast<int>(text.size()));
+            SelectObject(context, oldFont);
+        }
+    }
+    EndPaint(field, &paint);
+}
+
 LRESULT Win32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
@@ -665,8 +718,8 @@ LRESULT Win32WindowPeer::OnControlColour(UINT message, WPARAM wParam, LPARAM lPa
         const auto& label = static_cast<const Label&>(*native->control);
         fore = Resolve(label.ForeColor(), COLOR_BTNTEXT);
         back = Resolve(label.BackColor(), COLOR_BTNFACE);
-    } else if (native->control->Kind() == ControlKind::ComboBox &&
-               IsWindowEnabled(native->window)) {
+    } else if (native->control->Kind() == ControlKind::ComboBox) {
+        // A disabled list keeps its colours too; its text field then asks as a static control.
         const ControlLayout& layout = native->control->Layout();
         fore = Resolve(layout.foreColor, COLOR_WINDOWTEXT);
         back = Resolve(layout.backColor, COLOR_WINDOW);
