@@ -421,7 +421,7 @@ void Win32WindowPeer::ControlChanged(Control& control, Property property) {
             if (property == Property::Text) {
                 SetWindowTextW(native->window, win32::Widen(combo.Text()).c_str());
             } else if (property == Property::Enabled) {
-                EnableControl(*native, combo.Enabled());
+                WriteComboEnabled(*native);
             } else if (property == Property::Items) {
                 WriteComboItems(*native);
             }
@@ -443,7 +443,8 @@ void Win32WindowPeer::ControlChanged(Control& control, Property property) {
     }
 }
 
-void Win32WindowPeer::EnableControl(Native& native, bool enabled) {
+void Win32WindowPeer::WriteComboEnabled(Native& native) {
+    const bool enabled = static_cast<const ComboBox&>(*native.control).Enabled();
     HWND focus = GetFocus();
     const bool hadFocus = focus == native.window || IsChild(native.window, focus);
     EnableWindow(native.window, enabled);
@@ -817,8 +818,11 @@ LRESULT Win32WindowPeer::OnActivate(WPARAM wParam, LPARAM lParam) {
     if (focus == nullptr || !IsChild(window_, focus) || !IsWindowEnabled(focus) ||
         !IsWindowVisible(focus)) {
         focus = GetNextDlgTabItem(window_, nullptr, FALSE);
+        if (focus != nullptr && (GetWindowLongPtrW(focus, GWL_STYLE) & WS_TABSTOP) == 0) {
+            focus = nullptr;
+        }
     }
-    if (focus == nullptr || (GetWindowLongPtrW(focus, GWL_STYLE) & WS_TABSTOP) == 0) {
+    if (focus == nullptr) {
         return DefWindowProcW(window_, WM_ACTIVATE, wParam, lParam);
     }
     SetFocus(focus);

@@ -76,7 +76,7 @@ private:
     void ApplyDpi(UINT dpi);
     void CentreOnScreen();
     void WriteComboItems(Native& native);
-    void EnableControl(Native& native, bool enabled);
+    void WriteComboEnabled(Native& native);
     void WriteTimer(Native& native);
     void ArmTimer(Native& native);
     void StopTimer(Native& native);

@@ -262,8 +262,16 @@ TEST_F(Win32ProgramTest, TheSetupWindowIsWorkedFromTheKeyboardInTabOrder) {
     PressKey(windows, VK_TAB);
     EXPECT_EQ(FocusedCombo(), interval);
 
-    // Down in the lead list picks its first item; the list is disabled and the focus moves on.
+    // Back from another window, the focus is where it was left.
     PressKey(windows, VK_TAB);
+    HWND other = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10,
+                                 10, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetActiveWindow(other);
+    SetActiveWindow(setup);
+    DestroyWindow(other);
+    EXPECT_EQ(FocusedCombo(), lead);
+
+    // Down in the lead list picks its first item; the list is disabled and the focus moves on.
     PressKey(windows, VK_DOWN);
     EXPECT_EQ(program.frmCountDown.alert().Text(), "20");
     EXPECT_FALSE(IsWindowEnabled(lead));
