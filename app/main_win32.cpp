@@ -5,8 +5,8 @@
 #include "win32_command_line.h"
 
 // The Windows program: the program on the native backend and the machine's clock. The sound file
-// is named without a folder, so it is looked for in the current directory, as the system resolves
-// any relative name; the program is meant to be started from its own folder.
+// is named without a folder: the backend plays it from the current directory when it is there and
+// from the program's own folder otherwise, so a start from any folder still chimes.
 int main() {
     // The command line is read before any window exists, so a mistake opens none.
     const brindle::CommandLine commandLine =

@@ -11,8 +11,15 @@
 
 namespace brindle {
 
+// The file of that bare name in the program's own folder, when the working directory has no such
+// file and the program's folder has one; empty otherwise, and for a name with a folder. A program
+// started from a shortcut without a "Start in" folder, or at log-in, runs in some other directory,
+// where the sound played by its bare name would not be found.
+std::wstring SoundBesideProgram(const std::string& name);
+
 // The five declared functions, bound to the real ones of the system's own DLLs. Each is looked
-// up at its first call, not at start, and the address is kept for later calls.
+// up at its first call, not at start, and the address is kept for later calls. A sound file named
+// without a folder that the working directory lacks is played from the program's folder.
 class Win32OsFunctions final : public OsFunctions {
 public:
     std::int32_t SetWindowPos(WindowHandle hWnd, std::int32_t hWndInsertAfter, std::int32_t x,
@@ -31,6 +38,8 @@ private:
     FARPROC sendMessage_ = nullptr;
     FARPROC sleep_ = nullptr;
     FARPROC playSound_ = nullptr;
+    // The wide entry plays the copy beside the program, whose folder may have any name.
+    FARPROC playSoundWide_ = nullptr;
 };
 
 }  // namespace brindle

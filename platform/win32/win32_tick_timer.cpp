@@ -30,13 +30,11 @@ std::int64_t DelayToNextTick(std::int64_t wallMs, std::int64_t intervalMs) {
     return DelayToNextBoundary(wallMs, intervalMs, kTickSlackMs);
 }
 
-TickSettings TickSettings::FromEnvironment() {
+TickSettings TickSettings::OfThisBuild() {
     TickSettings settings;
-    wchar_t value[4] = {};
-    const DWORD length = GetEnvironmentVariableW(L"BRINDLE_FREE_RUNNING_TICKS", value, 4);
-    if (length == 1 && value[0] == L'1') {
-        settings.alignment = TickAlignment::FreeRunning;
-    }
+#ifdef BRINDLE_FREE_RUNNING_TICKS
+    settings.alignment = TickAlignment::FreeRunning;
+#endif
     settings.wallClockMs = &PreciseWallClockMs;
     return settings;
 }

@@ -26,10 +26,10 @@ struct TickSettings {
     // Milliseconds since 1970 on the wall clock; tests put a fake in its place.
     std::function<std::int64_t()> wallClockMs;
 
-    // Aligned to the real wall clock (GetSystemTimePreciseAsFileTime), unless
-    // BRINDLE_FREE_RUNNING_TICKS=1 asks for the old free-running timer. The window system reads
-    // this once, when it is made.
-    static TickSettings FromEnvironment();
+    // Aligned to the real wall clock (GetSystemTimePreciseAsFileTime). Only a build made for the
+    // benchmark's comparison (BRINDLE_FREE_RUNNING_TICKS defined) keeps the old free-running timer;
+    // the program takes no settings from its environment.
+    static TickSettings OfThisBuild();
 };
 
 // A one-shot timer precise to the millisecond that reports by posting a message to a window, so

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -18,6 +20,7 @@ namespace {
 
 constexpr UINT kFirstChildId = 1000;
 constexpr UINT_PTR kLabelSubclassId = 1;
+constexpr UINT_PTR kTextFieldSubclassId = 2;
 // How far a combo box's list drops below its text field.
 constexpr double kComboListTwips = 2400.0;
 // The picker shows the time of day the countdown counts from first, since its narrow field may
@@ -53,6 +56,17 @@ std::int16_t ShiftState(WPARAM wParam) {
         shift |= 4;
     }
     return shift;
+}
+
+// Where a control stands in the keyboard's tab order: windowed controls that take focus by their
+// tab index, everything else after them.
+int TabPosition(const Control& control) {
+    const ControlLayout& layout = control.Layout();
+    const bool windowed =
+        control.Kind() == ControlKind::ComboBox || control.Kind() == ControlKind::TextBox ||
+        control.Kind() == ControlKind::CommandButton || control.Kind() == ControlKind::DatePicker;
+    const bool takesFocus = windowed && layout.focus == Focus::Accepts && layout.tabIndex >= 0;
+    return takesFocus ? layout.tabIndex : INT_MAX;
 }
 
 // Notifications a child sends while the peer writes to it are the peer's own doing.
@@ -128,6 +142,12 @@ Win32WindowPeer::~Win32WindowPeer() {
             if (native.control->Kind() == ControlKind::Label && native.window != nullptr) {
                 RemoveWindowSubclass(native.window, &LabelProc, kLabelSubclassId);
             }
+            COMBOBOXINFO parts{};
+            parts.cbSize = sizeof(parts);
+            if (native.control->Kind() == ControlKind::ComboBox && native.window != nullptr &&
+                GetComboBoxInfo(native.window, &parts) && parts.hwndItem != nullptr) {
+                RemoveWindowSubclass(parts.hwndItem, &TextFieldProc, kTextFieldSubclassId);
+            }
         }
         DestroyWindow(window_);
     }
@@ -147,11 +167,20 @@ void Win32WindowPeer::CreateChildren() {
     for (Native& native : natives_) {
         native.window = CreateChild(native);
     }
-    // Stored order is stacking order from front to back: raising from the back leaves the first
-    // control on top.
-    for (auto native = natives_.rbegin(); native != natives_.rend(); ++native) {
-        if (native->window != nullptr) {
-            SetWindowPos(native->window, HWND_TOP, 0, 0, 0, 0,
+    // Stored order is stacking order from front to back, and the keyboard's Tab walks the
+    // children from front to back too. So the controls that take focus go in front in tab-index
+    // order (none of them overlap), and the rest follow in stored order, windowed controls still
+    // above labels. Raising from the back leaves the first on top.
+    std::vector<Native*> front;
+    for (Native& native : natives_) {
+        front.push_back(&native);
+    }
+    std::stable_sort(front.begin(), front.end(), [](const Native* a, const Native* b) {
+        return TabPosition(*a->control) < TabPosition(*b->control);
+    });
+    for (auto native = front.rbegin(); native != front.rend(); ++native) {
+        if ((*native)->window != nullptr) {
+            SetWindowPos((*native)->window, HWND_TOP, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     }
@@ -199,6 +228,12 @@ HWND Win32WindowPeer::CreateChild(Native& native) {
                 WriteComboItems(native);
                 SetWindowTextW(window, win32::Widen(combo.Text()).c_str());
                 EnableWindow(window, combo.Enabled());
+                COMBOBOXINFO parts{};
+                parts.cbSize = sizeof(parts);
+                if (GetComboBoxInfo(window, &parts) && parts.hwndItem != nullptr) {
+                    SetWindowSubclass(parts.hwndItem, &TextFieldProc, kTextFieldSubclassId,
+                                      reinterpret_cast<DWORD_PTR>(this));
+                }
             }
             return window;
         }
@@ -280,10 +315,10 @@ HFONT Win32WindowPeer::MakeFont(const Font& font) const {
 void Win32WindowPeer::CentreOnScreen() {
     RECT outer{};
     GetWindowRect(window_, &outer);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& screen = monitor.rcMonitor;
+    // The primary screen's work area leaves out the taskbar and docked panels, so a window
+    // centred in it is never partly hidden behind them.
+    RECT screen{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
     const int width = outer.right - outer.left;
     const int height = outer.bottom - outer.top;
     SetWindowPos(window_, nullptr, screen.left + (screen.right - screen.left - width) / 2,
@@ -386,7 +421,7 @@ void Win32WindowPeer::ControlChanged(Control& control, Property property) {
             if (property == Property::Text) {
                 SetWindowTextW(native->window, win32::Widen(combo.Text()).c_str());
             } else if (property == Property::Enabled) {
-                EnableWindow(native->window, combo.Enabled());
+                WriteComboEnabled(*native);
             } else if (property == Property::Items) {
                 WriteComboItems(*native);
             }
@@ -405,6 +440,21 @@ void Win32WindowPeer::ControlChanged(Control& control, Property property) {
         case ControlKind::CommandButton:
         case ControlKind::MenuItem:
             break;
+    }
+}
+
+void Win32WindowPeer::WriteComboEnabled(Native& native) {
+    const bool enabled = static_cast<const ComboBox&>(*native.control).Enabled();
+    HWND focus = GetFocus();
+    const bool hadFocus = focus == native.window || IsChild(native.window, focus);
+    EnableWindow(native.window, enabled);
+    // A disabled control loses the focus; the next control in tab order takes it, so the
+    // keyboard keeps working in this window.
+    if (!enabled && hadFocus) {
+        HWND next = GetNextDlgTabItem(window_, native.window, FALSE);
+        if (next != nullptr) {
+            SetFocus(next);
+        }
     }
 }
 
@@ -517,6 +567,46 @@ LRESULT CALLBACK Win32WindowPeer::LabelProc(HWND window, UINT message, WPARAM wP
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+LRESULT CALLBACK Win32WindowPeer::TextFieldProc(HWND field, UINT message, WPARAM wParam,
+                                                LPARAM lParam, UINT_PTR subclassId,
+                                                DWORD_PTR peer) {
+    if (message == WM_PAINT && !IsWindowEnabled(field)) {
+        reinterpret_cast<Win32WindowPeer*>(peer)->PaintDisabledField(field);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(field, &TextFieldProc, subclassId);
+    }
+    return DefSubclassProc(field, message, wParam, lParam);
+}
+
+// A disabled text field draws its text in the system's grey, whatever colour its window asks
+// for; a disabled list keeps the colours of its layout instead, as on the other platform.
+void Win32WindowPeer::PaintDisabledField(HWND field) {
+    PAINTSTRUCT paint{};
+    HDC context = BeginPaint(field, &paint);
+    Native* native = FindByWindow(GetParent(field));
+    if (native != nullptr) {
+        const ControlLayout& layout = native->control->Layout();
+        RECT client{};
+        GetClientRect(field, &client);
+        FillRect(context, &client, BrushFor(*native, Resolve(layout.backColor, COLOR_WINDOW)));
+        // Where the field itself puts its first character, scrolled and with its margin.
+        const LRESULT origin = SendMessageW(field, EM_POSFROMCHAR, 0, 0);
+        const std::wstring text = win32::Widen(win32::WindowText(field));
+        if (origin != -1 && !text.empty()) {
+            HGDIOBJ oldFont = SelectObject(context, native->font);
+            SetTextColor(context, Resolve(layout.foreColor, COLOR_WINDOWTEXT));
+            SetBkMode(context, TRANSPARENT);
+            TextOutW(context, static_cast<short>(LOWORD(origin)),
+                     static_cast<short>(HIWORD(origin)), text.c_str(),
+                     static_cast<int>(text.size()));
+            SelectObject(context, oldFont);
+        }
+    }
+    EndPaint(field, &paint);
+}
+
 LRESULT Win32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
@@ -536,6 +626,17 @@ LRESULT Win32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return OnTimer(wParam);
         case WM_DPICHANGED:
             return OnDpiChanged(wParam, lParam);
+        case WM_ACTIVATE:
+            return OnActivate(wParam, lParam);
+        case WM_WINDOWPOSCHANGING: {
+            // Making a hidden window topmost would also make it the active window, and the
+            // keys would go to a window nobody sees instead of the one the user works in.
+            auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+            if (!IsWindowVisible(window_) && (position->flags & SWP_SHOWWINDOW) == 0) {
+                position->flags |= SWP_NOACTIVATE;
+            }
+            return DefWindowProcW(window_, message, wParam, lParam);
+        }
         case WM_CLOSE:
             return OnClose();
         case WM_SYSCOMMAND:
@@ -546,6 +647,16 @@ LRESULT Win32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT Win32WindowPeer::OnCommand(WPARAM wParam, LPARAM lParam) {
+    // Return pressed in the window: the dialog keys ask for the default button, and a button
+    // that has the focus is pressed, as a graphical button would not report it otherwise.
+    if (LOWORD(wParam) == IDOK && lParam == 0) {
+        Native* focused = FindByWindow(GetFocus());
+        if (focused != nullptr && !writing_ &&
+            focused->control->Kind() == ControlKind::CommandButton) {
+            static_cast<CommandButton&>(*focused->control).SetValue(true);
+        }
+        return 0;
+    }
     Native* native = FindById(LOWORD(wParam));
     if (native == nullptr || writing_) {
         return DefWindowProcW(window_, WM_COMMAND, wParam, lParam);
@@ -608,8 +719,8 @@ LRESULT Win32WindowPeer::OnControlColour(UINT message, WPARAM wParam, LPARAM lPa
         const auto& label = static_cast<const Label&>(*native->control);
         fore = Resolve(label.ForeColor(), COLOR_BTNTEXT);
         back = Resolve(label.BackColor(), COLOR_BTNFACE);
-    } else if (native->control->Kind() == ControlKind::ComboBox &&
-               IsWindowEnabled(native->window)) {
+    } else if (native->control->Kind() == ControlKind::ComboBox) {
+        // A disabled list keeps its colours too; its text field then asks as a static control.
         const ControlLayout& layout = native->control->Layout();
         fore = Resolve(layout.foreColor, COLOR_WINDOWTEXT);
         back = Resolve(layout.backColor, COLOR_WINDOW);
@@ -693,6 +804,29 @@ LRESULT Win32WindowPeer::OnSystemCommand(WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return DefWindowProcW(window_, WM_SYSCOMMAND, wParam, lParam);
+}
+
+LRESULT Win32WindowPeer::OnActivate(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        focus_ = IsChild(window_, focus) ? focus : nullptr;
+        return DefWindowProcW(window_, WM_ACTIVATE, wParam, lParam);
+    }
+    // Back to the control that had the focus when the window was left, or on first activation
+    // to the first control in tab order; a window without one keeps the focus itself.
+    HWND focus = focus_;
+    if (focus == nullptr || !IsChild(window_, focus) || !IsWindowEnabled(focus) ||
+        !IsWindowVisible(focus)) {
+        focus = GetNextDlgTabItem(window_, nullptr, FALSE);
+        if (focus != nullptr && (GetWindowLongPtrW(focus, GWL_STYLE) & WS_TABSTOP) == 0) {
+            focus = nullptr;
+        }
+    }
+    if (focus == nullptr) {
+        return DefWindowProcW(window_, WM_ACTIVATE, wParam, lParam);
+    }
+    SetFocus(focus);
+    return 0;
 }
 
 LRESULT Win32WindowPeer::OnClose() {

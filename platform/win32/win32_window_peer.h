@@ -52,6 +52,11 @@ private:
     static LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR subclassId, DWORD_PTR peer);
 
+    // Paints a disabled combo box's text field in the list's own colours.
+    static LRESULT CALLBACK TextFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR subclassId, DWORD_PTR peer);
+    void PaintDisabledField(HWND field);
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(LPARAM lParam);
@@ -61,6 +66,7 @@ private:
     LRESULT OnTimer(WPARAM wParam);
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnSystemCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
     LRESULT OnClose();
     // Returns at once after raising: the program may have unloaded this window.
     void OnLabelButton(HWND label, MouseButton button, WPARAM wParam, LPARAM lParam);
@@ -70,6 +76,7 @@ private:
     void ApplyDpi(UINT dpi);
     void CentreOnScreen();
     void WriteComboItems(Native& native);
+    void WriteComboEnabled(Native& native);
     void WriteTimer(Native& native);
     void ArmTimer(Native& native);
     void StopTimer(Native& native);
@@ -90,6 +97,8 @@ private:
     DWORD exStyle_ = 0;
     HBRUSH background_ = nullptr;
     bool placed_ = false;
+    // The control that had the keyboard focus when the window was last deactivated.
+    HWND focus_ = nullptr;
     // Set while the peer itself writes to a child, so the child's notifications about the
     // change are not taken for the user's doing.
     bool writing_ = false;

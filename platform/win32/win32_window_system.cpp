@@ -35,6 +35,19 @@ std::unique_ptr<WindowPeer> Win32WindowSystem::CreatePeer(Form& form) {
     return std::make_unique<Win32WindowPeer>(*this, form);
 }
 
+bool Win32WindowSystem::HandleDialogKey(MSG& message) const {
+    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) {
+        return false;
+    }
+    HWND window = GetAncestor(message.hwnd, GA_ROOT);
+    if (window == nullptr || GetClassLongPtrW(window, GCW_ATOM) != windowClass_) {
+        return false;
+    }
+    // The dialog keys: Tab and Shift+Tab move through the controls, Return presses the focused
+    // button.
+    return IsDialogMessageW(window, &message) != FALSE;
+}
+
 void Win32WindowSystem::ProcessPendingEvents() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -42,6 +55,9 @@ void Win32WindowSystem::ProcessPendingEvents() {
             // The outer loop must still see the end of the program.
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
+        }
+        if (HandleDialogKey(message)) {
+            continue;
         }
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -65,6 +81,9 @@ int Win32WindowSystem::Run() {
         }
         if (got == -1) {
             return 1;
+        }
+        if (HandleDialogKey(message)) {
+            continue;
         }
         TranslateMessage(&message);
         DispatchMessageW(&message);

@@ -15,7 +15,7 @@ namespace brindle {
 // message queue.
 class Win32WindowSystem final : public WindowSystem {
 public:
-    Win32WindowSystem() : Win32WindowSystem(TickSettings::FromEnvironment()) {}
+    Win32WindowSystem() : Win32WindowSystem(TickSettings::OfThisBuild()) {}
     explicit Win32WindowSystem(TickSettings ticks);
     ~Win32WindowSystem() override;
     Win32WindowSystem(const Win32WindowSystem&) = delete;
@@ -34,6 +34,10 @@ public:
     const TickSettings& Ticks() const { return ticks_; }
 
 private:
+    // Hands a key meant for one of the program's windows to the dialog keys; true when they
+    // took it.
+    bool HandleDialogKey(MSG& message) const;
+
     TickSettings ticks_;
     HINSTANCE instance_;
     ATOM windowClass_ = 0;

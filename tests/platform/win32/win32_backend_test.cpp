@@ -105,9 +105,16 @@ protected:
     Program program{windows, os, clock};
 };
 
-TEST_F(Win32ProgramTest, FirstScreenIsACaptionlessToolWindowCentredOnTheScreen) {
+TEST_F(Win32ProgramTest, FirstScreenIsACaptionlessToolWindowCentredOnTheWorkArea) {
+    // A panel takes the top 200 pixels of the primary screen.
+    RECT whole{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &whole, 0);
+    RECT work = whole;
+    work.top += 200;
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &work, 0);
     program.Start();
     ProcessMessages();
+    SystemParametersInfoW(SPI_SETWORKAREA, 0, &whole, 0);
     HWND window = AsWindow(program.frmCountDown.hWnd());
 
     ASSERT_TRUE(IsWindowVisible(window));
@@ -123,11 +130,8 @@ TEST_F(Win32ProgramTest, FirstScreenIsACaptionlessToolWindowCentredOnTheScreen) 
 
     RECT outer{};
     GetWindowRect(window, &outer);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    EXPECT_NEAR(outer.left + outer.right, monitor.rcMonitor.left + monitor.rcMonitor.right, 1);
-    EXPECT_NEAR(outer.top + outer.bottom, monitor.rcMonitor.top + monitor.rcMonitor.bottom, 1);
+    EXPECT_NEAR(outer.left + outer.right, work.left + work.right, 1);
+    EXPECT_NEAR(outer.top + outer.bottom, work.top + work.bottom, 1);
 }
 
 TEST_F(Win32ProgramTest, BoundsAreTheOuterRectangleInTwips) {
@@ -219,6 +223,80 @@ TEST_F(Win32ProgramTest, PickingIntervalShowsCountdownWindow) {
     EXPECT_FALSE(IsWindowVisible(setup));
     EXPECT_NE(FindChild(countdown, L"Static", L"15 Min"), nullptr);
     EXPECT_EQ(Text(combo), L"15");
+    EXPECT_TRUE(program.frmCountDown.tmrDisplayTime().Enabled());
+}
+
+// Presses a key as the keyboard does: the key goes to the control with the focus, through the
+// program's own message loop.
+void PressKey(WindowSystem& windows, WPARAM key) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+    PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+    windows.ProcessPendingEvents();
+}
+
+// The combo box whose text field (or the box itself) has the keyboard focus.
+HWND FocusedCombo() {
+    HWND focus = GetFocus();
+    wchar_t name[64] = {};
+    GetClassNameW(focus, name, 64);
+    return std::wstring(name).find(L"Edit") != std::wstring::npos ? GetParent(focus) : focus;
+}
+
+TEST_F(Win32ProgramTest, TheSetupWindowIsWorkedFromTheKeyboardInTabOrder) {
+    // The user chooses "Change Time": the setup window opens with the focus in the interval
+    // list, though the lead list lies in front of it in the stored order.
+    program.Start();
+    ProcessMessages();
+    program.frmMenu.mnuMenu().Children().front()->RaiseClick();
+    ProcessMessages();
+    HWND setup = AsWindow(program.Form1.hWnd());
+    HWND interval = FindChild(setup, L"ComboBox", L"Time Frames");
+    HWND lead = FindChild(setup, L"ComboBox", L"Alert Time");
+    ASSERT_NE(interval, nullptr);
+    ASSERT_NE(lead, nullptr);
+    EXPECT_EQ(FocusedCombo(), interval);
+
+    // Tab goes on to the lead list, and Tab again comes back.
+    PressKey(windows, VK_TAB);
+    EXPECT_EQ(FocusedCombo(), lead);
+    PressKey(windows, VK_TAB);
+    EXPECT_EQ(FocusedCombo(), interval);
+
+    // Back from another window, the focus is where it was left.
+    PressKey(windows, VK_TAB);
+    HWND other = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 10,
+                                 10, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetActiveWindow(other);
+    SetActiveWindow(setup);
+    DestroyWindow(other);
+    EXPECT_EQ(FocusedCombo(), lead);
+
+    // Down in the lead list picks its first item; the list is disabled and the focus moves on.
+    PressKey(windows, VK_DOWN);
+    EXPECT_EQ(program.frmCountDown.alert().Text(), "20");
+    EXPECT_FALSE(IsWindowEnabled(lead));
+    EXPECT_EQ(FocusedCombo(), interval);
+
+    // Down in the interval list picks "1" and starts the countdown.
+    PressKey(windows, VK_DOWN);
+    EXPECT_EQ(program.Form1.Combo1().Text(), "1");
+    EXPECT_TRUE(program.frmCountDown.tmrDisplayTime().Enabled());
+    EXPECT_FALSE(IsWindowVisible(setup));
+}
+
+TEST_F(Win32ProgramTest, ReturnOnTheFocusedOkButtonRestartsTheCountdown) {
+    program.Start();
+    program.frmRef.Show();
+    ProcessMessages();
+    HWND dialog = AsWindow(program.frmRef.hWnd());
+    HWND picker = FindWindowExW(dialog, nullptr, DATETIMEPICK_CLASSW, nullptr);
+    EXPECT_EQ(GetFocus(), picker);
+
+    PressKey(windows, VK_TAB);
+    ASSERT_EQ(GetFocus(), FindChild(dialog, L"Button", L"Ok"));
+    PressKey(windows, VK_RETURN);
+
+    EXPECT_FALSE(program.frmRef.IsLoaded());
     EXPECT_TRUE(program.frmCountDown.tmrDisplayTime().Enabled());
 }
 
@@ -475,6 +553,42 @@ TEST_F(Win32OsFunctionsTest, PlaySoundAIsBoundAtItsFirstCallAndFindsNoMissingFil
 
     EXPECT_NE(GetModuleHandleW(L"winmm.dll"), nullptr);
     EXPECT_EQ(played, 0);
+}
+
+// Real Windows looks for a bare sound name in the working directory and the system's folders,
+// not in the program's own; under Wine the search also takes the program's folder, so this checks
+// where the program itself turns to.
+TEST(SoundBesideProgram, ABareNameMissingFromTheWorkingDirectoryIsTakenFromTheProgramsFolder) {
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring folder = program;
+    folder.resize(folder.find_last_of(L"\\/") + 1);
+    const std::wstring beside = folder + L"brindle-probe.wav";
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring elsewhere = std::wstring(temp) + L"brindle-elsewhere";
+    CreateDirectoryW(elsewhere.c_str(), nullptr);
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    const auto touch = [](const std::wstring& path) {
+        CloseHandle(
+            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    };
+    touch(beside);
+    ASSERT_TRUE(SetCurrentDirectoryW(elsewhere.c_str()));
+
+    EXPECT_EQ(SoundBesideProgram("brindle-probe.wav"), beside);
+    EXPECT_EQ(SoundBesideProgram("no-such-sound.wav"), L"");
+    EXPECT_EQ(SoundBesideProgram(".\\brindle-probe.wav"), L"")
+        << "a name with a folder stays as is";
+    // A file of that name in the working directory is asked for by its bare name first.
+    touch(elsewhere + L"\\brindle-probe.wav");
+    EXPECT_EQ(SoundBesideProgram("brindle-probe.wav"), L"");
+
+    SetCurrentDirectoryW(previous);
+    DeleteFileW((elsewhere + L"\\brindle-probe.wav").c_str());
+    RemoveDirectoryW(elsewhere.c_str());
+    DeleteFileW(beside.c_str());
 }
 
 }  // namespace
