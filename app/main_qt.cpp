@@ -24,6 +24,6 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     brindle::QtBackend backend(qtArgc, argv);
     brindle::SystemClock clock;
-    brindle::Program program(backend.Windows(), backend.Os(), clock);
+    brindle::Program program(backend.GetWindowSystem(), backend.GetOsFunctions(), clock);
     return program.Run(std::get<brindle::StartOptions>(commandLine));
 }

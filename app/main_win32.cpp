@@ -17,6 +17,6 @@ int main() {
     }
     brindle::Win32Backend backend;
     brindle::SystemClock clock;
-    brindle::Program program(backend.Windows(), backend.Os(), clock);
+    brindle::Program program(backend.GetWindowSystem(), backend.GetOsFunctions(), clock);
     return program.Run(std::get<brindle::StartOptions>(commandLine));
 }

@@ -97,7 +97,7 @@ void frmCountDown::tmrDisplayTime_Timer() {
 }
 
 bool frmCountDown::AlertPause(std::uint64_t load) {
-    GetRuntime().Os().Sleep(kPauseMilliseconds);
+    GetRuntime().GetOsFunctions().Sleep(kPauseMilliseconds);
     GetRuntime().DoEvents();
     return IsLoaded() && LoadCount() == load;
 }
@@ -117,7 +117,8 @@ void frmCountDown::cmdAlert_Click() {
     } restore{alertingLoad_, outer};
 
     SoundFile = "S_Timer.wav";
-    GetRuntime().Os().PlaySoundA(SoundFile, 0, SND_FILENAME | SND_NODEFAULT | SND_ASYNC);
+    GetRuntime().GetOsFunctions().PlaySoundA(SoundFile, 0,
+                                             kPlayFileName | kPlayNoDefault | kPlayAsync);
     dColors().SetValue(true);
     // The schemes alternate after every pause but the last, which holds the normal colours. Once
     // the window is unloaded under a pause the alert ends: touching a control would load the

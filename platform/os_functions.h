@@ -8,15 +8,20 @@ namespace brindle {
 // A native window's handle as the declared functions take it; the backend hands it out.
 using WindowHandle = std::intptr_t;
 
-inline constexpr std::int32_t HWND_TOPMOST = -1;
-inline constexpr std::int32_t HWND_NOTOPMOST = -2;
-inline constexpr std::int32_t SWP_NOSIZE = 0x1;
-inline constexpr std::int32_t SWP_NOMOVE = 0x2;
-inline constexpr std::int32_t WM_NCLBUTTONDOWN = 0xA1;
-inline constexpr std::int32_t HTCAPTION = 2;
-inline constexpr std::int32_t SND_ASYNC = 0x1;
-inline constexpr std::int32_t SND_NODEFAULT = 0x2;
-inline constexpr std::int32_t SND_FILENAME = 0x20000;
+// The values the program passes to the declared functions. They have the Windows values but
+// names of their own, so that no include order can let a Windows macro stand in for them.
+// SetWindowPos: the band to insert into, and the flags that keep position and size.
+inline constexpr std::int32_t kInsertTopMost = -1;
+inline constexpr std::int32_t kInsertNotTopMost = -2;
+inline constexpr std::int32_t kKeepSize = 0x1;
+inline constexpr std::int32_t kKeepPosition = 0x2;
+// SendMessageA: a left-button press on the caption, which starts the system's window move.
+inline constexpr std::int32_t kNonClientLeftButtonDown = 0xA1;
+inline constexpr std::int32_t kCaptionHit = 2;
+// PlaySoundA: return at once, stay silent without the file, and the name is a file's.
+inline constexpr std::int32_t kPlayAsync = 0x1;
+inline constexpr std::int32_t kPlayNoDefault = 0x2;
+inline constexpr std::int32_t kPlayFileName = 0x20000;
 
 // The five operating-system functions the program declares and calls directly. No caller examines
 // a result. The Windows backend binds the real ones; other backends stand in for them.

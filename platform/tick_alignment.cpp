@@ -1,5 +1,7 @@
 #include "tick_alignment.h"
 
+#include <cstdint>
+
 namespace brindle {
 
 std::int64_t DelayToNextBoundary(std::int64_t now, std::int64_t period, std::int64_t slack) {
@@ -13,6 +15,15 @@ std::int64_t DelayToNextBoundary(std::int64_t now, std::int64_t period, std::int
         intoPeriod += period;
     }
     return period - intoPeriod + slack;
+}
+
+}  // namespace brindle
+
+namespace brindle {
+
+std::int64_t DelayToNextTickNs(std::int64_t wallNs, int intervalMs) {
+    constexpr std::int64_t kNsPerMs = 1'000'000;
+    return DelayToNextBoundary(wallNs, std::int64_t{intervalMs} * kNsPerMs, kTickSlackNs);
 }
 
 }  // namespace brindle

@@ -46,11 +46,11 @@ QtBackend::QtBackend(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc
 
 QtBackend::~QtBackend() = default;
 
-WindowSystem& QtBackend::Windows() {
+WindowSystem& QtBackend::GetWindowSystem() {
     return impl_->windows;
 }
 
-OsFunctions& QtBackend::Os() {
+OsFunctions& QtBackend::GetOsFunctions() {
     return impl_->os;
 }
 

@@ -16,8 +16,8 @@ public:
     QtBackend(const QtBackend&) = delete;
     QtBackend& operator=(const QtBackend&) = delete;
 
-    WindowSystem& Windows();
-    OsFunctions& Os();
+    WindowSystem& GetWindowSystem();
+    OsFunctions& GetOsFunctions();
 
 private:
     struct Impl;

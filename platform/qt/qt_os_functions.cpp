@@ -12,14 +12,14 @@ namespace brindle {
 std::int32_t QtOsFunctions::SetWindowPos(WindowHandle hWnd, std::int32_t hWndInsertAfter,
                                          std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                                          std::int32_t) {
-    // Only the z-order band is honoured: the program always passes SWP_NOMOVE | SWP_NOSIZE.
+    // Only the z-order band is honoured: the program always passes kKeepPosition | kKeepSize.
     QtWindowPeer* peer = windows_.Find(hWnd);
     if (peer == nullptr) {
         return 0;
     }
-    if (hWndInsertAfter == HWND_TOPMOST) {
+    if (hWndInsertAfter == kInsertTopMost) {
         peer->SetTopMost(TopMostState::TopMost);
-    } else if (hWndInsertAfter == HWND_NOTOPMOST) {
+    } else if (hWndInsertAfter == kInsertNotTopMost) {
         peer->SetTopMost(TopMostState::Normal);
     }
     return 1;
@@ -34,7 +34,7 @@ std::int32_t QtOsFunctions::ReleaseCapture() {
 
 std::int32_t QtOsFunctions::SendMessageA(WindowHandle hWnd, std::int32_t wMsg, std::int32_t wParam,
                                          std::int32_t&) {
-    if (wMsg != WM_NCLBUTTONDOWN || wParam != HTCAPTION) {
+    if (wMsg != kNonClientLeftButtonDown || wParam != kCaptionHit) {
         return 0;
     }
     if (QtWindowPeer* peer = windows_.Find(hWnd)) {

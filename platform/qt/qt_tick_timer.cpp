@@ -30,25 +30,12 @@ int CreateTimerFd() {
     return fd;
 }
 
+}  // namespace
+
 std::int64_t RealWallClockNs() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     return static_cast<std::int64_t>(now.tv_sec) * kNsPerSecond + now.tv_nsec;
-}
-
-}  // namespace
-
-std::int64_t DelayToNextTickNs(std::int64_t wallNs, int intervalMs) {
-    return DelayToNextBoundary(wallNs, std::int64_t{intervalMs} * kNsPerMs, kTickSlackNs);
-}
-
-TickSettings TickSettings::ForThisBuild() {
-    TickSettings settings;
-#ifdef BRINDLE_FREE_RUNNING_TICKS
-    settings.alignment = TickAlignment::FreeRunning;
-#endif
-    settings.wallClockNs = RealWallClockNs;
-    return settings;
 }
 
 QtTickTimer::QtTickTimer(Timer& control, TickSettings settings, QObject* parent)

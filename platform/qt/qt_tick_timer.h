@@ -5,35 +5,14 @@
 #include <cstdint>
 #include <functional>
 
+#include "tick_alignment.h"
+
 namespace brindle {
 
 class Timer;
 
-// Where a timer control's ticks fall. The free-running kind only exists so the benchmark can
-// compare against it.
-enum class TickAlignment { WallClock, FreeRunning };
-
-// How long after a boundary of the wall clock an aligned tick lands, so that a clock read in its
-// handler already shows the new second. The kernel's timer is precise to microseconds, so a fifth
-// of a millisecond covers its slack without delaying the display.
-inline constexpr std::int64_t kTickSlackNs = 200'000;
-
-// The wait from wallNs (nanoseconds since 1970) until just after the next multiple of intervalMs,
-// counted on the wall clock. A time exactly on a boundary waits for the next one. A period of
-// zero or less waits for nothing.
-std::int64_t DelayToNextTickNs(std::int64_t wallNs, int intervalMs);
-
-// How the backend's timers place their ticks.
-struct TickSettings {
-    TickAlignment alignment = TickAlignment::WallClock;
-    // Nanoseconds since 1970 on the wall clock; tests put a fake in its place.
-    std::function<std::int64_t()> wallClockNs;
-
-    // Aligned to the real wall clock; a build configured with BRINDLE_FREE_RUNNING_TICKS keeps
-    // the old free-running timer, for the benchmark to compare against. Nothing at run time
-    // changes it.
-    static TickSettings ForThisBuild();
-};
+// Nanoseconds since 1970 on the real wall clock, as aligned ticks read it.
+std::int64_t RealWallClockNs();
 
 // The native timer behind one timer control: a kernel timer whose expiry wakes the event loop
 // through a socket notifier. It fires once and is armed again at every tick, before the control's

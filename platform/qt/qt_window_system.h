@@ -18,7 +18,7 @@ public:
     // 1440 twips per inch at 96 logical pixels per inch; Qt scales logical pixels to the screen.
     static constexpr float kTwipsPerPixel = 15.0f;
 
-    QtWindowSystem() : QtWindowSystem(TickSettings::ForThisBuild()) {}
+    QtWindowSystem() : QtWindowSystem(TickSettings{kBuildTickAlignment, &RealWallClockNs}) {}
     explicit QtWindowSystem(TickSettings ticks) : ticks_(std::move(ticks)) {}
 
     std::unique_ptr<WindowPeer> CreatePeer(Form& form) override;

@@ -5,11 +5,11 @@
 namespace brindle {
 
 void LabelMouseDown(Form& window, MouseButton button, MenuCarrierForm& menuCarrier) {
-    OsFunctions& os = window.GetRuntime().Os();
+    OsFunctions& os = window.GetRuntime().GetOsFunctions();
     os.ReleaseCapture();
     const WindowHandle handle = window.hWnd();
     std::int32_t noPosition = 0;
-    os.SendMessageA(handle, WM_NCLBUTTONDOWN, HTCAPTION, noPosition);
+    os.SendMessageA(handle, kNonClientLeftButtonDown, kCaptionHit, noPosition);
     if (button == MouseButton::Right) {
         window.PopupMenu(menuCarrier.mnuMenu());
     }

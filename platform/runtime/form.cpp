@@ -66,7 +66,7 @@ void Form::Load() {
     visible_ = false;
     ++loadCount_;
     CreateControls();
-    peer_ = runtime_.Windows().CreatePeer(*this);
+    peer_ = runtime_.GetWindowSystem().CreatePeer(*this);
     runtime_.WindowLoaded();
     BindControls();
     Form_Load();

@@ -19,8 +19,8 @@ public:
         : windowSystem_(windowSystem), os_(os), clock_(clock) {}
     ~Runtime();
 
-    WindowSystem& Windows() const { return windowSystem_; }
-    OsFunctions& Os() const { return os_; }
+    WindowSystem& GetWindowSystem() const { return windowSystem_; }
+    OsFunctions& GetOsFunctions() const { return os_; }
     const Clock& GetClock() const { return clock_; }
 
     void DoEvents() { windowSystem_.ProcessPendingEvents(); }

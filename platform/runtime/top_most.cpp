@@ -7,25 +7,25 @@ namespace brindle {
 namespace {
 
 void SetZOrder(OsFunctions& os, WindowHandle hWnd, std::int32_t insertAfter) {
-    os.SetWindowPos(hWnd, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    os.SetWindowPos(hWnd, insertAfter, 0, 0, 0, 0, kKeepPosition | kKeepSize);
 }
 
 }  // namespace
 
 void TopMostForm::TopMost(TopMostState state) {
     const WindowHandle handle = hWnd();
-    SetZOrder(GetRuntime().Os(), handle,
-              state == TopMostState::TopMost ? HWND_TOPMOST : HWND_NOTOPMOST);
+    SetZOrder(GetRuntime().GetOsFunctions(), handle,
+              state == TopMostState::TopMost ? kInsertTopMost : kInsertNotTopMost);
 }
 
 void TopMostForm::MakeTopMost(WindowHandle& hWnd) {
     Load();
-    SetZOrder(GetRuntime().Os(), hWnd, HWND_TOPMOST);
+    SetZOrder(GetRuntime().GetOsFunctions(), hWnd, kInsertTopMost);
 }
 
 void TopMostForm::MakeNormal(WindowHandle& hWnd) {
     Load();
-    SetZOrder(GetRuntime().Os(), hWnd, HWND_NOTOPMOST);
+    SetZOrder(GetRuntime().GetOsFunctions(), hWnd, kInsertNotTopMost);
 }
 
 }  // namespace brindle

@@ -14,11 +14,11 @@ Win32Backend::Win32Backend() : impl_(std::make_unique<Impl>()) {}
 
 Win32Backend::~Win32Backend() = default;
 
-WindowSystem& Win32Backend::Windows() {
+WindowSystem& Win32Backend::GetWindowSystem() {
     return impl_->windows;
 }
 
-OsFunctions& Win32Backend::Os() {
+OsFunctions& Win32Backend::GetOsFunctions() {
     return impl_->os;
 }
 

@@ -17,8 +17,8 @@ public:
     Win32Backend(const Win32Backend&) = delete;
     Win32Backend& operator=(const Win32Backend&) = delete;
 
-    WindowSystem& Windows();
-    OsFunctions& Os();
+    WindowSystem& GetWindowSystem();
+    OsFunctions& GetOsFunctions();
 
 private:
     struct Impl;

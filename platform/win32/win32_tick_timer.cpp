@@ -11,32 +11,19 @@ namespace {
 // Not yet in every SDK's headers.
 constexpr DWORD kHighResolutionTimer = 0x00000002;
 // A day: longer waits are no tick of any timer here, and the due time cannot overflow.
-constexpr std::int64_t kLongestDelayMs = 86400000;
+constexpr std::int64_t kLongestDelayNs = 86'400'000'000'000;
 
 // FILETIME counts 100 ns steps from 1601; this many of them lie before 1970.
 constexpr std::int64_t kFileTimeAt1970 = 116444736000000000;
 
-std::int64_t PreciseWallClockMs() {
+}  // namespace
+
+std::int64_t PreciseWallClockNs() {
     FILETIME now{};
     GetSystemTimePreciseAsFileTime(&now);
     const std::int64_t steps =
         (static_cast<std::int64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    return (steps - kFileTimeAt1970) / 10000;
-}
-
-}  // namespace
-
-std::int64_t DelayToNextTick(std::int64_t wallMs, std::int64_t intervalMs) {
-    return DelayToNextBoundary(wallMs, intervalMs, kTickSlackMs);
-}
-
-TickSettings TickSettings::OfThisBuild() {
-    TickSettings settings;
-#ifdef BRINDLE_FREE_RUNNING_TICKS
-    settings.alignment = TickAlignment::FreeRunning;
-#endif
-    settings.wallClockMs = &PreciseWallClockMs;
-    return settings;
+    return (steps - kFileTimeAt1970) * 100;
 }
 
 Win32PreciseTimer::Win32PreciseTimer(HWND window, UINT message, WPARAM id)
@@ -65,13 +52,13 @@ Win32PreciseTimer::~Win32PreciseTimer() {
     }
 }
 
-void Win32PreciseTimer::Start(std::int64_t delayMs) {
+void Win32PreciseTimer::Start(std::int64_t delayNs) {
     if (timer_ == nullptr) {
         return;
     }
     // A negative due time is relative, in steps of 100 ns.
     LARGE_INTEGER due{};
-    due.QuadPart = -std::clamp<std::int64_t>(delayMs, 0, kLongestDelayMs) * 10000;
+    due.QuadPart = -std::clamp<std::int64_t>(delayNs, 0, kLongestDelayNs) / 100;
     SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE);
 }
 

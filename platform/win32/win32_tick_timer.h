@@ -5,32 +5,12 @@
 
 #include <windows.h>
 
+#include "tick_alignment.h"
+
 namespace brindle {
 
-// Where a timer control's ticks fall. The free-running kind only exists so the benchmark can
-// compare against it.
-enum class TickAlignment { WallClock, FreeRunning };
-
-// How long after a boundary of the wall clock an aligned tick lands, so that a clock read in its
-// handler already shows the new second even when the timer fires to the millisecond.
-inline constexpr std::int64_t kTickSlackMs = 1;
-
-// The wait from wallMs (milliseconds since 1970) until just after the next multiple of
-// intervalMs, counted on the wall clock. A time exactly on a boundary waits for the next one. A
-// period of zero or less waits for nothing.
-std::int64_t DelayToNextTick(std::int64_t wallMs, std::int64_t intervalMs);
-
-// How the backend's timers place their ticks.
-struct TickSettings {
-    TickAlignment alignment = TickAlignment::WallClock;
-    // Milliseconds since 1970 on the wall clock; tests put a fake in its place.
-    std::function<std::int64_t()> wallClockMs;
-
-    // Aligned to the real wall clock (GetSystemTimePreciseAsFileTime). Only a build made for the
-    // benchmark's comparison (BRINDLE_FREE_RUNNING_TICKS defined) keeps the old free-running timer;
-    // the program takes no settings from its environment.
-    static TickSettings OfThisBuild();
-};
+// Nanoseconds since 1970 on the system's precise wall clock, as aligned ticks read it.
+std::int64_t PreciseWallClockNs();
 
 // A one-shot timer precise to the millisecond that reports by posting a message to a window, so
 // its tick is dispatched by every message loop, nested ones included. SetTimer fires only on the
@@ -46,8 +26,8 @@ public:
     Win32PreciseTimer(const Win32PreciseTimer&) = delete;
     Win32PreciseTimer& operator=(const Win32PreciseTimer&) = delete;
 
-    // Posts the message once, delayMs from now, replacing a shot not yet fired.
-    void Start(std::int64_t delayMs);
+    // Posts the message once, delayNs from now, replacing a shot not yet fired.
+    void Start(std::int64_t delayNs);
     void Stop();
 
 private:

@@ -362,7 +362,7 @@ void Win32WindowPeer::ArmTimer(Native& native) {
     if (!native.shot) {
         native.shot = std::make_unique<Win32PreciseTimer>(window_, kTickMessage, native.id);
     }
-    native.shot->Start(DelayToNextTick(ticks.wallClockMs(), timer.Interval()));
+    native.shot->Start(DelayToNextTickNs(ticks.wallClockNs(), timer.Interval()));
 }
 
 void Win32WindowPeer::StopTimer(Native& native) {

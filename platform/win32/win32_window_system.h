@@ -15,7 +15,8 @@ namespace brindle {
 // message queue.
 class Win32WindowSystem final : public WindowSystem {
 public:
-    Win32WindowSystem() : Win32WindowSystem(TickSettings::OfThisBuild()) {}
+    Win32WindowSystem()
+        : Win32WindowSystem(TickSettings{kBuildTickAlignment, &PreciseWallClockNs}) {}
     explicit Win32WindowSystem(TickSettings ticks);
     ~Win32WindowSystem() override;
     Win32WindowSystem(const Win32WindowSystem&) = delete;

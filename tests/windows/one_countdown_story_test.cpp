@@ -44,7 +44,7 @@ TEST_F(OneCountdownStory, FromFirstScreenThroughWarningRestartAndChangeTimeToExi
     const auto zOrder = os.CallsOf("SetWindowPos");
     ASSERT_EQ(zOrder.size(), 1u);
     EXPECT_EQ(zOrder[0].arguments,
-              (std::vector<std::int64_t>{countDown.hWnd(), HWND_TOPMOST, 0, 0, 0, 0, 3}));
+              (std::vector<std::int64_t>{countDown.hWnd(), kInsertTopMost, 0, 0, 0, 0, 3}));
 
     // The user right-clicks it and chooses "Change Time": the setup window comes up fresh and
     // on top, and the countdown window is gone.

@@ -101,7 +101,7 @@ protected:
     }
 
     ClockFake clock;
-    Program program{Backend().Windows(), Backend().Os(), clock};
+    Program program{Backend().GetWindowSystem(), Backend().GetOsFunctions(), clock};
 };
 
 TEST_F(QtBackendTest, CountdownWindowIsASmallFramelessTopmostToolWindowOfItsLayoutSize) {
@@ -189,15 +189,16 @@ TEST_F(QtBackendTest, TopmostChangesKeepGeometryAndVisibility) {
     ASSERT_NE(countDown, nullptr);
     countDown->move(100, 120);
     const QRect before = countDown->geometry();
-    OsFunctions& os = Backend().Os();
+    OsFunctions& os = Backend().GetOsFunctions();
 
-    os.SetWindowPos(program.frmCountDown.hWnd(), HWND_NOTOPMOST, 0, 0, 0, 0,
-                    SWP_NOMOVE | SWP_NOSIZE);
+    os.SetWindowPos(program.frmCountDown.hWnd(), kInsertNotTopMost, 0, 0, 0, 0,
+                    kKeepPosition | kKeepSize);
     EXPECT_FALSE(countDown->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(countDown->isVisible());
     EXPECT_EQ(countDown->geometry(), before);
 
-    os.SetWindowPos(program.frmCountDown.hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    os.SetWindowPos(program.frmCountDown.hWnd(), kInsertTopMost, 0, 0, 0, 0,
+                    kKeepPosition | kKeepSize);
     EXPECT_TRUE(countDown->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(countDown->isVisible());
     EXPECT_EQ(countDown->geometry(), before);
@@ -207,7 +208,7 @@ TEST_F(QtBackendTest, TopmostChangesKeepGeometryAndVisibility) {
     QWidget* setup = Window("Form1");
     ASSERT_NE(setup, nullptr);
     EXPECT_TRUE(setup->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    os.SetWindowPos(program.Form1.hWnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    os.SetWindowPos(program.Form1.hWnd(), kInsertNotTopMost, 0, 0, 0, 0, kKeepPosition | kKeepSize);
     EXPECT_FALSE(setup->isVisible());
 }
 
@@ -459,7 +460,7 @@ TEST_F(QtBackendTest, ExitAppEndsTheEventLoop) {
 }
 
 TEST(QtWindowSystem, QuitBeforeTheEventLoopMakesRunReturnAtOnce) {
-    WindowSystem& windows = Backend().Windows();
+    WindowSystem& windows = Backend().GetWindowSystem();
     bool rescued = false;
     QTimer rescue;
     rescue.setSingleShot(true);

@@ -30,9 +30,9 @@ TEST_F(ZOrder, TopMostLoadsTheWindowHiddenAndMovesItIntoOrOutOfTheTopmostBand) {
     EXPECT_TRUE(probe.IsLoaded());
     EXPECT_FALSE(probe.IsVisible());
     probe.TopMost(TopMostState::Normal);
-    EXPECT_EQ(ZOrderCalls(),
-              (std::vector<std::vector<std::int64_t>>{ZOrderCall(probe.hWnd(), HWND_TOPMOST),
-                                                      ZOrderCall(probe.hWnd(), HWND_NOTOPMOST)}));
+    EXPECT_EQ(ZOrderCalls(), (std::vector<std::vector<std::int64_t>>{
+                                 ZOrderCall(probe.hWnd(), kInsertTopMost),
+                                 ZOrderCall(probe.hWnd(), kInsertNotTopMost)}));
 }
 
 TEST_F(ZOrder, MakeTopMostAndMakeNormalLoadTheirWindowAndActOnTheHandleTheyAreGiven) {
@@ -40,8 +40,8 @@ TEST_F(ZOrder, MakeTopMostAndMakeNormalLoadTheirWindowAndActOnTheHandleTheyAreGi
     probe.MakeTopMost(other);
     probe.MakeNormal(other);
     EXPECT_EQ(ZOrderCalls(),
-              (std::vector<std::vector<std::int64_t>>{ZOrderCall(other, HWND_TOPMOST),
-                                                      ZOrderCall(other, HWND_NOTOPMOST)}));
+              (std::vector<std::vector<std::int64_t>>{ZOrderCall(other, kInsertTopMost),
+                                                      ZOrderCall(other, kInsertNotTopMost)}));
     // Like every public member of a window, they load the window that holds them, hidden.
     EXPECT_TRUE(probe.IsLoaded());
     EXPECT_FALSE(probe.IsVisible());

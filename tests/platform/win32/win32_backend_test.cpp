@@ -513,10 +513,10 @@ protected:
 };
 
 TEST_F(Win32OsFunctionsTest, SetWindowPosMovesTheWindowIntoAndOutOfTheTopmostBand) {
-    os.SetWindowPos(Handle(), kTopMostBand, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    os.SetWindowPos(Handle(), kTopMostBand, 0, 0, 0, 0, kKeepPosition | kKeepSize);
     EXPECT_TRUE((GetWindowLongPtrW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
 
-    os.SetWindowPos(Handle(), kNormalBand, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    os.SetWindowPos(Handle(), kNormalBand, 0, 0, 0, 0, kKeepPosition | kKeepSize);
     EXPECT_EQ(GetWindowLongPtrW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
 }
 
@@ -549,7 +549,8 @@ TEST_F(Win32OsFunctionsTest, PlaySoundAIsBoundAtItsFirstCallAndFindsNoMissingFil
     // Nothing else in the test program uses the multimedia library.
     EXPECT_EQ(GetModuleHandleW(L"winmm.dll"), nullptr);
 
-    const std::int32_t played = os.PlaySoundA("no-such-sound.wav", 0, SND_FILENAME | SND_NODEFAULT);
+    const std::int32_t played =
+        os.PlaySoundA("no-such-sound.wav", 0, kPlayFileName | kPlayNoDefault);
 
     EXPECT_NE(GetModuleHandleW(L"winmm.dll"), nullptr);
     EXPECT_EQ(played, 0);

@@ -24,83 +24,19 @@ namespace {
 
 // A whole second of the wall clock (7 December 2026, 00:00:00 UTC), so it is also on every
 // quarter-second boundary.
-constexpr std::int64_t kSecond = 1'796'601'600'000;
-constexpr std::int64_t kLatest = std::numeric_limits<std::int64_t>::max();
-constexpr std::int64_t kEarliest = std::numeric_limits<std::int64_t>::min();
+constexpr std::int64_t kSecondNs = 1'796'601'600'000'000'000;
+constexpr std::int64_t kMsNs = 1'000'000;
 
-struct DelayCase {
-    const char* what;
-    std::int64_t wallMs;
-    std::int64_t intervalMs;
-    std::int64_t delayMs;
-};
-
-void PrintTo(const DelayCase& c, std::ostream* out) {
-    *out << c.what << " (" << c.wallMs << " ms, every " << c.intervalMs << " ms)";
-}
-
-class DelayToNextTickTable : public testing::TestWithParam<DelayCase> {};
-
-TEST_P(DelayToNextTickTable, WaitsUntilJustAfterTheNextBoundary) {
-    const DelayCase& c = GetParam();
-    EXPECT_EQ(DelayToNextTick(c.wallMs, c.intervalMs), c.delayMs) << c.what;
-}
-
-INSTANTIATE_TEST_SUITE_P(QuarterSeconds, DelayToNextTickTable,
-                         testing::Values(DelayCase{"on a boundary: the next one", kSecond, 250,
-                                                   251},
-                                         DelayCase{"1 ms before a boundary", kSecond - 1, 250, 2},
-                                         DelayCase{"1 ms after a boundary", kSecond + 1, 250, 250},
-                                         DelayCase{"mid-period", kSecond + 125, 250, 126},
-                                         DelayCase{"1 ms before 1970", -1, 250, 2},
-                                         DelayCase{"the latest time", kLatest, 250, 194},
-                                         DelayCase{"the earliest time", kEarliest, 250, 59}));
-
-INSTANTIATE_TEST_SUITE_P(
-    WholeSeconds, DelayToNextTickTable,
-    testing::Values(DelayCase{"on a boundary: the next one", kSecond, 1000, 1001},
-                    DelayCase{"1 ms before a boundary", kSecond - 1, 1000, 2},
-                    DelayCase{"1 ms after a boundary", kSecond + 1, 1000, 1000},
-                    DelayCase{"a quarter second is no boundary", kSecond + 250, 1000, 751},
-                    DelayCase{"the latest time", kLatest, 1000, 194},
-                    DelayCase{"the earliest time", kEarliest, 1000, 809}));
-
-INSTANTIATE_TEST_SUITE_P(NoPeriod, DelayToNextTickTable,
-                         testing::Values(DelayCase{"a period of zero", kSecond + 3, 0, 0},
-                                         DelayCase{"a negative period", kSecond + 3, -250, 0}));
-
-TEST(DelayToNextTick, EveryStartingMillisecondLandsJustAfterTheFollowingBoundary) {
-    for (const std::int64_t interval : {250, 1000}) {
-        for (std::int64_t wall = kSecond - 1000; wall <= kSecond + 1000; ++wall) {
-            const std::int64_t delay = DelayToNextTick(wall, interval);
-            const std::int64_t boundary = wall + delay - kTickSlackMs;
-            ASSERT_EQ(boundary % interval, 0) << wall << " every " << interval;
-            ASSERT_GT(boundary, wall) << wall << " every " << interval;
-            ASSERT_LE(boundary - wall, interval) << wall << " every " << interval;
-        }
-    }
-}
-
-TEST(TickSettings, TheEnvironmentCannotTurnTheAlignmentOff) {
-#ifdef BRINDLE_FREE_RUNNING_TICKS
-    constexpr TickAlignment kBuilt = TickAlignment::FreeRunning;
-#else
-    constexpr TickAlignment kBuilt = TickAlignment::WallClock;
-#endif
-    SetEnvironmentVariableW(L"BRINDLE_FREE_RUNNING_TICKS", L"1");
-    EXPECT_EQ(TickSettings::OfThisBuild().alignment, kBuilt);
-    SetEnvironmentVariableW(L"BRINDLE_FREE_RUNNING_TICKS", nullptr);
-}
-
-TEST(TickSettings, TheWallClockIsTheSystemsTimeSince1970) {
+TEST(TickSettings, TheProgramsTimersReadTheSystemsWallClockWithTheBuildsAlignment) {
+    const Win32WindowSystem system;
+    EXPECT_EQ(system.Ticks().alignment, kBuildTickAlignment);
     // Read against the C library's clock, which counts whole seconds; a minute covers any pause.
-    const std::int64_t wall = TickSettings::OfThisBuild().wallClockMs();
     const std::int64_t seconds = static_cast<std::int64_t>(std::time(nullptr));
-    EXPECT_LT(std::llabs(wall / 1000 - seconds), 60);
+    EXPECT_LT(std::llabs(system.Ticks().wallClockNs() / 1'000'000'000 - seconds), 60);
 }
 
 // Reads of the wall clock the timers under test make; each test sets where it stands.
-std::int64_t fakeWallMs = 0;
+std::int64_t fakeWallNs = 0;
 int wallClockReads = 0;
 
 // A window of its own with one timer, on a window system whose timers read the fake wall clock,
@@ -117,7 +53,7 @@ protected:
         timer.timerEnabled = false;
         timer.timerInterval = 250;
         layout.controls = {timer};
-        fakeWallMs = kSecond - 1;
+        fakeWallNs = kSecondNs - kMsNs;
         wallClockReads = 0;
     }
 
@@ -140,9 +76,9 @@ protected:
     void Open(TickAlignment alignment) {
         TickSettings settings;
         settings.alignment = alignment;
-        settings.wallClockMs = [] {
+        settings.wallClockNs = [] {
             ++wallClockReads;
-            return fakeWallMs;
+            return fakeWallNs;
         };
         windows = std::make_unique<Win32WindowSystem>(settings);
         runtime = std::make_unique<Runtime>(*windows, os, clock);
