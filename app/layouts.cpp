@@ -119,10 +119,14 @@ WindowLayout MakeSetup() {
     w.taskbar = TaskbarEntry::No;
     w.hasIcon = false;
     const Font bold{"Arial", 9.75, 700, FontSlant::Upright};
+    ControlLayout lead = Combo("Combo2", "Alert Time", {0, 1200, 1695, 315}, {}, 1);
+    lead.describedBy = "Label2";
+    ControlLayout interval = Combo("Combo1", "Time Frames", {0, 600, 1695, 330},
+                                   {"Arial", 8.25, 400, FontSlant::Upright}, 0);
+    interval.describedBy = "Label1";
     w.controls = {
-        Combo("Combo2", "Alert Time", {0, 1200, 1695, 315}, {}, 1),
-        Combo("Combo1", "Time Frames", {0, 600, 1695, 330},
-              {"Arial", 8.25, 400, FontSlant::Upright}, 0),
+        lead,
+        interval,
         LabelControl("Label4", "1.1.0 Sound", {0, 1920, 1695, 255}, kDarkBlue, kLightGrey,
                      {"Arial", 9, 400, FontSlant::Upright}, 5),
         LabelControl("Label3", "Ombers Hack of Varn's Timer", {0, 0, 1695, 495}, kRed, kLightGrey,
@@ -175,6 +179,7 @@ WindowLayout MakeReference() {
     picker.pickerValue = MakeDateTime(2003, 11, 20, 0, 0, 0);
     picker.pickerMin = MakeDateTime(1601, 1, 1, 0, 0, 0);
     picker.pickerMax = MakeDateTime(9999, 12, 31, 0, 0, 0);
+    picker.accessibleName = "Reference time";
 
     w.controls = {ok, picker};
     return w;

@@ -64,6 +64,10 @@ struct ControlLayout {
     DateTime pickerMax;
     // Menu entries: the parent entry's name (empty for a top-level entry).
     std::string menuParent;
+    // What a screen reader announces a control by, where its text would not say what it is: the
+    // name of the label that describes it, or failing that a name of its own.
+    std::string describedBy;
+    std::string accessibleName;
 };
 
 // One window as it is created on every load. Controls are in stored order, which is their
