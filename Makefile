@@ -35,6 +35,7 @@ clean:
 # not part of test.
 .PHONY: package-check
 package-check: build
+	scripts/install-deps packaging
 	scripts/package-check $(BUILD)
 
 # Benchmarks of timekeeping precision and footprint (about 12 minutes); writes bench/RESULTS.md.
