@@ -39,6 +39,15 @@ std::unique_ptr<Win32ControlPeer> MakeChild(Control& control, UINT id) {
     return nullptr;
 }
 
+// The first child that matches; nullptr when none does.
+template <class Match>
+Win32ControlPeer* FindChild(const std::vector<std::unique_ptr<Win32ControlPeer>>& children,
+                            Match match) {
+    const auto found = std::find_if(children.begin(), children.end(),
+                                    [&](const auto& child) { return match(*child); });
+    return found != children.end() ? found->get() : nullptr;
+}
+
 // Notifications a child sends while the peer writes to it are the peer's own doing.
 class WritingScope {
 public:
@@ -55,7 +64,7 @@ private:
 }  // namespace
 
 Win32WindowPeer::Win32WindowPeer(Win32WindowSystem& system, Form& form)
-    : system_(system), form_(form) {
+    : system_(system), form_(form), timers_(system.Ticks(), kTickMessage) {
     const WindowLayout& layout = form.Layout();
     const bool captionless = layout.border == BorderStyle::None;
     style_ = (captionless ? WS_POPUP : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN;
@@ -65,7 +74,7 @@ Win32WindowPeer::Win32WindowPeer(Win32WindowSystem& system, Form& form)
     UINT id = kFirstChildId;
     for (const auto& control : form.Controls()) {
         if (control->Kind() == ControlKind::Timer) {
-            timers_.push_back(TimerSlot{static_cast<Timer*>(control.get()), id, nullptr});
+            timers_.Add(static_cast<Timer&>(*control), id);
         } else if (auto child = MakeChild(*control, id)) {
             children_.push_back(std::move(child));
         }
@@ -83,6 +92,7 @@ Win32WindowPeer::Win32WindowPeer(Win32WindowSystem& system, Form& form)
     if (window_ == nullptr) {
         return;
     }
+    timers_.SetWindow(window_);
     dpi_ = win32::WindowDpi(window_);
     if (layout.hasIcon) {
         SetIcon();
@@ -93,9 +103,7 @@ Win32WindowPeer::Win32WindowPeer(Win32WindowSystem& system, Form& form)
 
 Win32WindowPeer::~Win32WindowPeer() {
     if (window_ != nullptr) {
-        for (TimerSlot& slot : timers_) {
-            StopTimer(slot);
-        }
+        timers_.StopAll();
         // From here on the window's messages get the default handling: the form may already
         // be gone.
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -182,46 +190,10 @@ void Win32WindowPeer::CentreOnScreen() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Win32WindowPeer::WriteTimer(TimerSlot& slot) {
-    if (slot.timer->Enabled() && slot.timer->Interval() > 0) {
-        ArmTimer(slot);
-    } else {
-        StopTimer(slot);
-    }
-}
-
-// An aligned timer is armed afresh at every tick, before the handler runs, for 1 ms after the
-// next multiple of its period on the wall clock, so a late tick (a busy thread, a sleeping
-// machine, a wall clock that jumped) is followed by one tick at the next boundary, never by a
-// burst of catch-up ticks. Its shot is a precise one-shot timer that posts kTickMessage. The
-// free-running timer is the plain repeating SetTimer.
-void Win32WindowPeer::ArmTimer(TimerSlot& slot) {
-    const TickSettings& ticks = system_.Ticks();
-    if (ticks.alignment == TickAlignment::FreeRunning) {
-        SetTimer(window_, slot.id, static_cast<UINT>(slot.timer->Interval()), nullptr);
-        return;
-    }
-    if (!slot.shot) {
-        slot.shot = std::make_unique<Win32PreciseTimer>(window_, kTickMessage, slot.id);
-    }
-    slot.shot->Start(DelayToNextTickNs(ticks.wallClockNs(), slot.timer->Interval()));
-}
-
-void Win32WindowPeer::StopTimer(TimerSlot& slot) {
-    KillTimer(window_, slot.id);
-    if (slot.shot) {
-        slot.shot->Stop();
-    }
-}
-
 void Win32WindowPeer::ControlChanged(Control& control, Property property) {
     WritingScope writing(writing_);
     if (control.Kind() == ControlKind::Timer) {
-        for (TimerSlot& slot : timers_) {
-            if (slot.timer == &control) {
-                WriteTimer(slot);
-            }
-        }
+        timers_.Write(control);
         return;
     }
     Win32ControlPeer* child = FindByControl(control);
@@ -378,16 +350,7 @@ LRESULT Win32WindowPeer::OnPositionChanging(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Win32WindowPeer::OnTimer(WPARAM wParam) {
-    TimerSlot* slot = FindTimer(static_cast<UINT>(wParam));
-    if (slot != nullptr) {
-        // Re-armed before the handler, so the next tick comes while the handler waits in a nested
-        // message loop, as the countdown's alert does. A tick already queued when the control was
-        // disabled arms nothing.
-        if (system_.Ticks().alignment == TickAlignment::WallClock && slot->timer->Enabled()) {
-            ArmTimer(*slot);
-        }
-        slot->timer->RaiseTimer();
-    }
+    timers_.Tick(static_cast<UINT>(wParam));
     return 0;
 }
 
@@ -440,42 +403,17 @@ LRESULT Win32WindowPeer::OnClose() {
 }
 
 Win32ControlPeer* Win32WindowPeer::FindByWindow(HWND window) {
-    if (window == nullptr) {
-        return nullptr;
-    }
-    for (const auto& child : children_) {
-        if (child->Window() == window) {
-            return child.get();
-        }
-    }
-    return nullptr;
+    return window == nullptr ? nullptr : FindChild(children_, [&](const Win32ControlPeer& c) {
+        return c.Window() == window;
+    });
 }
 
 Win32ControlPeer* Win32WindowPeer::FindById(UINT id) {
-    for (const auto& child : children_) {
-        if (child->Id() == id) {
-            return child.get();
-        }
-    }
-    return nullptr;
+    return FindChild(children_, [&](const Win32ControlPeer& c) { return c.Id() == id; });
 }
 
 Win32ControlPeer* Win32WindowPeer::FindByControl(const Control& control) {
-    for (const auto& child : children_) {
-        if (&child->Target() == &control) {
-            return child.get();
-        }
-    }
-    return nullptr;
-}
-
-Win32WindowPeer::TimerSlot* Win32WindowPeer::FindTimer(UINT id) {
-    for (TimerSlot& slot : timers_) {
-        if (slot.id == id) {
-            return &slot;
-        }
-    }
-    return nullptr;
+    return FindChild(children_, [&](const Win32ControlPeer& c) { return &c.Target() == &control; });
 }
 
 }  // namespace brindle

@@ -6,7 +6,7 @@
 #include "runtime/form.h"
 #include "runtime/window_system.h"
 #include "win32_control_peer.h"
-#include "win32_tick_timer.h"
+#include "win32_window_timers.h"
 
 // Windows' headers define macros named like the declared functions' constants, so they come
 // after the program's own headers.
@@ -39,14 +39,6 @@ public:
     static constexpr UINT kTickMessage = WM_APP + 1;
 
 private:
-    // A timer control and its native timers.
-    struct TimerSlot {
-        Timer* timer = nullptr;
-        UINT id = 0;
-        // An aligned timer's shot, made when it is first armed.
-        std::unique_ptr<Win32PreciseTimer> shot;
-    };
-
     void CreateControls();
     void Stack();
     void SetIcon();
@@ -65,14 +57,10 @@ private:
 
     void ApplyDpi(UINT dpi);
     void CentreOnScreen();
-    void WriteTimer(TimerSlot& slot);
-    void ArmTimer(TimerSlot& slot);
-    void StopTimer(TimerSlot& slot);
 
     Win32ControlPeer* FindByWindow(HWND window);
     Win32ControlPeer* FindById(UINT id);
     Win32ControlPeer* FindByControl(const Control& control);
-    TimerSlot* FindTimer(UINT id);
 
     Win32WindowSystem& system_;
     Form& form_;
@@ -88,7 +76,7 @@ private:
     // change are not taken for the user's doing.
     bool writing_ = false;
     std::vector<std::unique_ptr<Win32ControlPeer>> children_;
-    std::vector<TimerSlot> timers_;
+    Win32WindowTimers timers_;
 };
 
 }  // namespace brindle
