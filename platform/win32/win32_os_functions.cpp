@@ -6,18 +6,15 @@ namespace brindle {
 
 namespace {
 
-using SetWindowPosFn = BOOL(WINAPI*)(HWND, HWND, int, int, int, int, UINT);
-using ReleaseCaptureFn = BOOL(WINAPI*)();
-using SendMessageFn = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-using SleepFn = void(WINAPI*)(DWORD);
 using PlaySoundFn = BOOL(WINAPI*)(LPCSTR, HMODULE, DWORD);
 using PlaySoundWideFn = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
 
 // SND_FILENAME, from the multimedia headers that the lean Windows headers leave out.
 constexpr std::int32_t kSoundFromFile = 0x20000;
 
-// Looks the entry up once. The library is loaded from the system directory only, so a DLL of the
-// same name in the program's folder or the current directory can never be loaded in its place.
+// Looks the entry up once. The sound library is loaded only when the first chime plays, not at
+// start, and from the system directory only, so a DLL of the same name in the program's folder
+// or the current directory can never be loaded in its place.
 template <class Function>
 Function Bind(FARPROC& slot, const wchar_t* library, const char* entry) {
     if (slot == nullptr) {
@@ -76,42 +73,27 @@ std::wstring SoundBesideProgram(const std::string& name) {
 std::int32_t Win32OsFunctions::SetWindowPos(WindowHandle hWnd, std::int32_t hWndInsertAfter,
                                             std::int32_t x, std::int32_t y, std::int32_t cx,
                                             std::int32_t cy, std::int32_t wFlags) {
-    auto function = Bind<SetWindowPosFn>(setWindowPos_, L"user32.dll", "SetWindowPos");
-    if (function == nullptr) {
-        return 0;
-    }
     // The insert-after value is a handle or one of the negative special values; it widens with
     // its sign, as the system expects HWND_TOPMOST to arrive.
     HWND insertAfter = reinterpret_cast<HWND>(static_cast<INT_PTR>(hWndInsertAfter));
-    return function(AsWindow(hWnd), insertAfter, x, y, cx, cy, static_cast<UINT>(wFlags));
+    return ::SetWindowPos(AsWindow(hWnd), insertAfter, x, y, cx, cy, static_cast<UINT>(wFlags));
 }
 
 std::int32_t Win32OsFunctions::ReleaseCapture() {
-    auto function = Bind<ReleaseCaptureFn>(releaseCapture_, L"user32.dll", "ReleaseCapture");
-    if (function == nullptr) {
-        return 0;
-    }
-    return function();
+    return ::ReleaseCapture();
 }
 
 std::int32_t Win32OsFunctions::SendMessageA(WindowHandle hWnd, std::int32_t wMsg,
                                             std::int32_t wParam, std::int32_t& lParam) {
-    auto function = Bind<SendMessageFn>(sendMessage_, L"user32.dll", "SendMessageA");
-    if (function == nullptr) {
-        return 0;
-    }
     // The declaration passes lParam by reference, so the message carries its address.
-    const LRESULT result = function(AsWindow(hWnd), static_cast<UINT>(wMsg),
-                                    static_cast<WPARAM>(static_cast<std::uint32_t>(wParam)),
-                                    reinterpret_cast<LPARAM>(&lParam));
+    const LRESULT result = ::SendMessageA(AsWindow(hWnd), static_cast<UINT>(wMsg),
+                                          static_cast<WPARAM>(static_cast<std::uint32_t>(wParam)),
+                                          reinterpret_cast<LPARAM>(&lParam));
     return static_cast<std::int32_t>(result);
 }
 
 void Win32OsFunctions::Sleep(std::int32_t dwMilliseconds) {
-    auto function = Bind<SleepFn>(sleep_, L"kernel32.dll", "Sleep");
-    if (function != nullptr) {
-        function(static_cast<DWORD>(dwMilliseconds));
-    }
+    ::Sleep(static_cast<DWORD>(dwMilliseconds));
 }
 
 std::int32_t Win32OsFunctions::PlaySoundA(const std::string& lpszName, std::intptr_t hModule,

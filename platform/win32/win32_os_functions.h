@@ -17,9 +17,10 @@ namespace brindle {
 // where the sound played by its bare name would not be found.
 std::wstring SoundBesideProgram(const std::string& name);
 
-// The five declared functions, bound to the real ones of the system's own DLLs. Each is looked
-// up at its first call, not at start, and the address is kept for later calls. A sound file named
-// without a folder that the working directory lacks is played from the program's folder.
+// The five declared functions, calling the system's own. The window and sleep functions come from
+// libraries every process has loaded; the sound library is loaded at the first chime, and its
+// entries are looked up then and kept. A sound file named without a folder that the working
+// directory lacks is played from the program's folder.
 class Win32OsFunctions final : public OsFunctions {
 public:
     std::int32_t SetWindowPos(WindowHandle hWnd, std::int32_t hWndInsertAfter, std::int32_t x,
@@ -33,10 +34,6 @@ public:
                             std::int32_t dwFlags) override;
 
 private:
-    FARPROC setWindowPos_ = nullptr;
-    FARPROC releaseCapture_ = nullptr;
-    FARPROC sendMessage_ = nullptr;
-    FARPROC sleep_ = nullptr;
     FARPROC playSound_ = nullptr;
     // The wide entry plays the copy beside the program, whose folder may have any name.
     FARPROC playSoundWide_ = nullptr;

@@ -1,6 +1,5 @@
 #include "win32_support.h"
 
-#include <cmath>
 #include <vector>
 
 namespace brindle::win32 {
@@ -8,7 +7,7 @@ namespace brindle::win32 {
 namespace {
 
 constexpr UINT kBaseDpi = 96;
-constexpr double kTwipsPerInch = 1440.0;
+constexpr float kTwipsPerInch = 1440.0f;
 
 // Newer user32 entries, looked up when first needed so the program still starts on systems
 // without them.
@@ -80,12 +79,8 @@ UINT WindowDpi(HWND window) {
     return SystemDpi();
 }
 
-int TwipsToPixels(double twips, UINT dpi) {
-    return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
-}
-
-float PixelsToTwips(int pixels, UINT dpi) {
-    return static_cast<float>(pixels * kTwipsPerInch / dpi);
+float TwipsPerPixel(UINT dpi) {
+    return kTwipsPerInch / static_cast<float>(dpi);
 }
 
 RECT OuterRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi) {

@@ -16,9 +16,8 @@ std::string WindowText(HWND window);
 UINT WindowDpi(HWND window);
 UINT SystemDpi();
 
-// Twips and pixels at a given DPI. Twips are 1/1440 inch.
-int TwipsToPixels(double twips, UINT dpi);
-float PixelsToTwips(int pixels, UINT dpi);
+// How many twips (1/1440 inch) one pixel spans at a given DPI.
+float TwipsPerPixel(UINT dpi);
 
 // The outer rectangle a window needs for a given client size, at a given DPI.
 RECT OuterRectForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi);

@@ -1,17 +1,16 @@
 #include "win32_window_peer.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
-#include <climits>
-#include <cmath>
-#include <cstdint>
-#include <memory>
-#include <string>
 #include <utility>
 
-#include "value/date_time.h"
+#include "runtime/peer_rules.h"
+#include "win32_button.h"
+#include "win32_label.h"
+#include "win32_list.h"
+#include "win32_menu.h"
+#include "win32_picker.h"
 #include "win32_support.h"
+#include "win32_text_box.h"
 #include "win32_window_system.h"
 
 namespace brindle {
@@ -19,54 +18,34 @@ namespace brindle {
 namespace {
 
 constexpr UINT kFirstChildId = 1000;
-constexpr UINT_PTR kLabelSubclassId = 1;
-constexpr UINT_PTR kTextFieldSubclassId = 2;
-// How far a combo box's list drops below its text field.
-constexpr double kComboListTwips = 2400.0;
-// The picker shows the time of day the countdown counts from first, since its narrow field may
-// cut off the end, and the date after it.
-constexpr const wchar_t* kPickerFormat = L"HH':'mm':'ss dd'/'MM'/'yyyy";
 
-COLORREF Resolve(Colour colour, int systemColour) {
-    return colour == kDefaultColour ? GetSysColor(systemColour) : static_cast<COLORREF>(colour);
+// The unit that stands for a control with a child window; none for timers and menu entries.
+std::unique_ptr<Win32ControlPeer> MakeChild(Control& control, UINT id) {
+    switch (control.Kind()) {
+        case ControlKind::Label:
+            return std::make_unique<Win32Label>(static_cast<Label&>(control), id);
+        case ControlKind::ComboBox:
+            return std::make_unique<Win32List>(static_cast<ComboBox&>(control), id);
+        case ControlKind::TextBox:
+            return std::make_unique<Win32TextBox>(static_cast<TextBox&>(control), id);
+        case ControlKind::CommandButton:
+            return std::make_unique<Win32Button>(static_cast<CommandButton&>(control), id);
+        case ControlKind::DatePicker:
+            return std::make_unique<Win32Picker>(static_cast<DatePicker&>(control), id);
+        case ControlKind::Timer:
+        case ControlKind::MenuItem:
+            return nullptr;
+    }
+    return nullptr;
 }
 
-SYSTEMTIME ToSystemTime(DateTime value) {
-    const CivilDateTime civil = ToCivil(value);
-    SYSTEMTIME time{};
-    time.wYear = static_cast<WORD>(civil.year);
-    time.wMonth = static_cast<WORD>(civil.month);
-    time.wDay = static_cast<WORD>(civil.day);
-    time.wHour = static_cast<WORD>(civil.hour);
-    time.wMinute = static_cast<WORD>(civil.minute);
-    time.wSecond = static_cast<WORD>(civil.second);
-    return time;
-}
-
-// The modifier keys as a mouse event reports them: 1 Shift, 2 Ctrl, 4 Alt.
-std::int16_t ShiftState(WPARAM wParam) {
-    std::int16_t shift = 0;
-    if ((wParam & MK_SHIFT) != 0) {
-        shift |= 1;
-    }
-    if ((wParam & MK_CONTROL) != 0) {
-        shift |= 2;
-    }
-    if (GetKeyState(VK_MENU) < 0) {
-        shift |= 4;
-    }
-    return shift;
-}
-
-// Where a control stands in the keyboard's tab order: windowed controls that take focus by their
-// tab index, everything else after them.
-int TabPosition(const Control& control) {
-    const ControlLayout& layout = control.Layout();
-    const bool windowed =
-        control.Kind() == ControlKind::ComboBox || control.Kind() == ControlKind::TextBox ||
-        control.Kind() == ControlKind::CommandButton || control.Kind() == ControlKind::DatePicker;
-    const bool takesFocus = windowed && layout.focus == Focus::Accepts && layout.tabIndex >= 0;
-    return takesFocus ? layout.tabIndex : INT_MAX;
+// The first child that matches; nullptr when none does.
+template <class Match>
+Win32ControlPeer* FindChild(const std::vector<std::unique_ptr<Win32ControlPeer>>& children,
+                            Match match) {
+    const auto found = std::find_if(children.begin(), children.end(),
+                                    [&](const auto& child) { return match(*child); });
+    return found != children.end() ? found->get() : nullptr;
 }
 
 // Notifications a child sends while the peer writes to it are the peer's own doing.
@@ -85,20 +64,21 @@ private:
 }  // namespace
 
 Win32WindowPeer::Win32WindowPeer(Win32WindowSystem& system, Form& form)
-    : system_(system), form_(form) {
+    : system_(system), form_(form), timers_(system.Ticks(), kTickMessage) {
     const WindowLayout& layout = form.Layout();
     const bool captionless = layout.border == BorderStyle::None;
     style_ = (captionless ? WS_POPUP : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN;
     exStyle_ = layout.taskbar == TaskbarEntry::Yes ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
-    background_ = CreateSolidBrush(Resolve(layout.backColor, COLOR_BTNFACE));
+    background_ = CreateSolidBrush(ResolveColour(layout.backColor, COLOR_BTNFACE));
 
     UINT id = kFirstChildId;
-    natives_.reserve(form.Controls().size());
     for (const auto& control : form.Controls()) {
-        Native native;
-        native.control = control.get();
-        native.id = id++;
-        natives_.push_back(std::move(native));
+        if (control->Kind() == ControlKind::Timer) {
+            timers_.Add(static_cast<Timer&>(*control), id);
+        } else if (auto child = MakeChild(*control, id)) {
+            children_.push_back(std::move(child));
+        }
+        ++id;
     }
 
     // Only overlapped windows may leave the position to the system; the others are placed when
@@ -112,204 +92,87 @@ Win32WindowPeer::Win32WindowPeer(Win32WindowSystem& system, Form& form)
     if (window_ == nullptr) {
         return;
     }
+    timers_.SetWindow(window_);
     dpi_ = win32::WindowDpi(window_);
-
     if (layout.hasIcon) {
-        const auto loadIcon = [&](int metricX, int metricY) {
-            return reinterpret_cast<LPARAM>(LoadImageW(system.Instance(), MAKEINTRESOURCEW(1),
-                                                       IMAGE_ICON, GetSystemMetrics(metricX),
-                                                       GetSystemMetrics(metricY), LR_SHARED));
-        };
-        SendMessageW(window_, WM_SETICON, ICON_BIG, loadIcon(SM_CXICON, SM_CYICON));
-        SendMessageW(window_, WM_SETICON, ICON_SMALL, loadIcon(SM_CXSMICON, SM_CYSMICON));
+        SetIcon();
     }
-
-    CreateChildren();
+    CreateControls();
     ApplyDpi(dpi_);
 }
 
 Win32WindowPeer::~Win32WindowPeer() {
     if (window_ != nullptr) {
-        for (Native& native : natives_) {
-            if (native.control->Kind() == ControlKind::Timer) {
-                StopTimer(native);
-            }
-        }
+        timers_.StopAll();
         // From here on the window's messages get the default handling: the form may already
         // be gone.
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        for (Native& native : natives_) {
-            if (native.control->Kind() == ControlKind::Label && native.window != nullptr) {
-                RemoveWindowSubclass(native.window, &LabelProc, kLabelSubclassId);
-            }
-            COMBOBOXINFO parts{};
-            parts.cbSize = sizeof(parts);
-            if (native.control->Kind() == ControlKind::ComboBox && native.window != nullptr &&
-                GetComboBoxInfo(native.window, &parts) && parts.hwndItem != nullptr) {
-                RemoveWindowSubclass(parts.hwndItem, &TextFieldProc, kTextFieldSubclassId);
-            }
+        for (const auto& child : children_) {
+            child->Detach();
         }
         DestroyWindow(window_);
     }
-    for (Native& native : natives_) {
-        if (native.font != nullptr) {
-            DeleteObject(native.font);
-        }
-        if (native.brush != nullptr) {
-            DeleteObject(native.brush);
-        }
-    }
+    // The children's fonts and brushes go only once their windows are gone.
+    children_.clear();
     DeleteObject(background_);
 }
 
-void Win32WindowPeer::CreateChildren() {
+void Win32WindowPeer::SetIcon() {
+    const auto loadIcon = [&](int metricX, int metricY) {
+        return reinterpret_cast<LPARAM>(LoadImageW(system_.Instance(), MAKEINTRESOURCEW(1),
+                                                   IMAGE_ICON, GetSystemMetrics(metricX),
+                                                   GetSystemMetrics(metricY), LR_SHARED));
+    };
+    SendMessageW(window_, WM_SETICON, ICON_BIG, loadIcon(SM_CXICON, SM_CYICON));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, loadIcon(SM_CXSMICON, SM_CYSMICON));
+}
+
+void Win32WindowPeer::CreateControls() {
     WritingScope writing(writing_);
-    for (Native& native : natives_) {
-        native.window = CreateChild(native);
+    for (const auto& child : children_) {
+        child->Create(window_, system_.Instance());
     }
-    // Stored order is stacking order from front to back, and the keyboard's Tab walks the
-    // children from front to back too. So the controls that take focus go in front in tab-index
-    // order (none of them overlap), and the rest follow in stored order, windowed controls still
-    // above labels. Raising from the back leaves the first on top.
-    std::vector<Native*> front;
-    for (Native& native : natives_) {
-        front.push_back(&native);
-    }
-    std::stable_sort(front.begin(), front.end(), [](const Native* a, const Native* b) {
-        return TabPosition(*a->control) < TabPosition(*b->control);
-    });
-    for (auto native = front.rbegin(); native != front.rend(); ++native) {
-        if ((*native)->window != nullptr) {
-            SetWindowPos((*native)->window, HWND_TOP, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
-    }
-    for (Native& native : natives_) {
-        if (native.control->Kind() == ControlKind::Timer) {
-            WriteTimer(native);
+    Stack();
+    for (const auto& control : form_.Controls()) {
+        for (Property property : InitialProperties(control->Kind())) {
+            ControlChanged(*control, property);
         }
     }
 }
 
-HWND Win32WindowPeer::CreateChild(Native& native) {
-    const ControlLayout& layout = native.control->Layout();
-    const DWORD common = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-    const DWORD tabStop = layout.focus == Focus::Accepts ? WS_TABSTOP : 0;
-    const auto make = [&](DWORD exStyle, const wchar_t* className, const std::string& text,
-                          DWORD style) {
-        return CreateWindowExW(
-            exStyle, className, win32::Widen(text).c_str(), common | style, 0, 0, 0, 0, window_,
-            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(native.id)), system_.Instance(), nullptr);
-    };
-
-    switch (native.control->Kind()) {
-        case ControlKind::Label: {
-            const auto& label = static_cast<const Label&>(*native.control);
-            DWORD align = SS_LEFT;
-            if (layout.alignment == Alignment::Centre) {
-                align = SS_CENTER;
-            } else if (layout.alignment == Alignment::Right) {
-                align = SS_RIGHT;
-            }
-            // SS_NOTIFY makes the label take mouse presses instead of passing them through.
-            HWND window = make(0, L"STATIC", label.Caption(), SS_NOTIFY | align);
-            if (window != nullptr) {
-                SetWindowSubclass(window, &LabelProc, kLabelSubclassId,
-                                  reinterpret_cast<DWORD_PTR>(this));
-            }
-            return window;
+// The keyboard's Tab walks the children from front to back. So the controls that take focus go
+// in front in tab order (none of them overlap), and the rest follow in stored order, windowed
+// controls still above labels. Raising from the back leaves the first on top.
+void Win32WindowPeer::Stack() {
+    const std::vector<Control*> tabOrder = TabOrder(form_);
+    std::vector<Control*> raise;
+    for (Control* control : BackToFront(form_)) {
+        if (std::find(tabOrder.begin(), tabOrder.end(), control) == tabOrder.end()) {
+            raise.push_back(control);
         }
-        case ControlKind::ComboBox: {
-            const auto& combo = static_cast<const ComboBox&>(*native.control);
-            HWND window =
-                make(0, L"COMBOBOX", "", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | tabStop);
-            if (window != nullptr) {
-                native.window = window;
-                WriteComboItems(native);
-                SetWindowTextW(window, win32::Widen(combo.Text()).c_str());
-                EnableWindow(window, combo.Enabled());
-                COMBOBOXINFO parts{};
-                parts.cbSize = sizeof(parts);
-                if (GetComboBoxInfo(window, &parts) && parts.hwndItem != nullptr) {
-                    SetWindowSubclass(parts.hwndItem, &TextFieldProc, kTextFieldSubclassId,
-                                      reinterpret_cast<DWORD_PTR>(this));
-                }
-            }
-            return window;
-        }
-        case ControlKind::TextBox: {
-            const auto& text = static_cast<const TextBox&>(*native.control);
-            // A box that refuses focus is disabled, so neither keys nor clicks can change it.
-            const DWORD input =
-                layout.focus == Focus::Refuses ? WS_DISABLED | ES_READONLY : WS_TABSTOP;
-            return make(WS_EX_CLIENTEDGE, L"EDIT", text.Text(), ES_AUTOHSCROLL | input);
-        }
-        case ControlKind::CommandButton: {
-            const DWORD kind =
-                layout.buttonStyle == ButtonStyle::Graphical ? BS_OWNERDRAW : BS_PUSHBUTTON;
-            return make(0, L"BUTTON", layout.caption, kind | tabStop);
-        }
-        case ControlKind::DatePicker: {
-            HWND window = make(0, DATETIMEPICK_CLASSW, "", DTS_SHORTDATEFORMAT | tabStop);
-            if (window != nullptr) {
-                native.window = window;
-                SendMessageW(window, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(kPickerFormat));
-                WritePickerRange(native);
-                WritePickerValue(native);
-            }
-            return window;
-        }
-        case ControlKind::Timer:
-        case ControlKind::MenuItem:
-            return nullptr;
     }
-    return nullptr;
+    raise.insert(raise.end(), tabOrder.rbegin(), tabOrder.rend());
+    for (Control* control : raise) {
+        Win32ControlPeer* child = FindByControl(*control);
+        if (child != nullptr && child->Window() != nullptr) {
+            SetWindowPos(child->Window(), HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
 }
 
 void Win32WindowPeer::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
-    for (Native& native : natives_) {
-        if (native.window == nullptr) {
-            continue;
-        }
-        const ControlLayout& layout = native.control->Layout();
-        int height = win32::TwipsToPixels(layout.bounds.height, dpi);
-        if (native.control->Kind() == ControlKind::ComboBox) {
-            height += win32::TwipsToPixels(kComboListTwips, dpi);
-        }
-        SetWindowPos(native.window, nullptr, win32::TwipsToPixels(layout.bounds.left, dpi),
-                     win32::TwipsToPixels(layout.bounds.top, dpi),
-                     win32::TwipsToPixels(layout.bounds.width, dpi), height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-        HFONT old = native.font;
-        native.font = MakeFont(layout.font);
-        SendMessageW(native.window, WM_SETFONT, reinterpret_cast<WPARAM>(native.font), TRUE);
-        if (old != nullptr) {
-            DeleteObject(old);
-        }
+    for (const auto& child : children_) {
+        child->ApplyDpi(dpi);
     }
-    const WindowLayout& layout = form_.Layout();
-    const RECT outer = win32::OuterRectForClient(
-        win32::TwipsToPixels(layout.clientArea.width, dpi),
-        win32::TwipsToPixels(layout.clientArea.height, dpi), style_, exStyle_, dpi);
+    const float twipsPerPixel = win32::TwipsPerPixel(dpi);
+    const TwipsRect& client = form_.Layout().clientArea;
+    const RECT outer = win32::OuterRectForClient(TwipsToPixels(client.width, twipsPerPixel),
+                                                 TwipsToPixels(client.height, twipsPerPixel),
+                                                 style_, exStyle_, dpi);
     SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-HFONT Win32WindowPeer::MakeFont(const Font& font) const {
-    if (font.face.empty()) {
-        LOGFONTW message = win32::MessageFont(dpi_);
-        return CreateFontIndirectW(&message);
-    }
-    LOGFONTW description{};
-    description.lfHeight = -static_cast<LONG>(std::lround(font.points * dpi_ / 72.0));
-    description.lfWeight = font.weight;
-    description.lfItalic = font.slant == FontSlant::Italic ? TRUE : FALSE;
-    description.lfCharSet = DEFAULT_CHARSET;
-    description.lfQuality = DEFAULT_QUALITY;
-    const std::wstring face = win32::Widen(font.face);
-    face.copy(description.lfFaceName, LF_FACESIZE - 1);
-    return CreateFontIndirectW(&description);
 }
 
 void Win32WindowPeer::CentreOnScreen() {
@@ -319,142 +182,23 @@ void Win32WindowPeer::CentreOnScreen() {
     // centred in it is never partly hidden behind them.
     RECT screen{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &screen, 0);
-    const int width = outer.right - outer.left;
-    const int height = outer.bottom - outer.top;
-    SetWindowPos(window_, nullptr, screen.left + (screen.right - screen.left - width) / 2,
-                 screen.top + (screen.bottom - screen.top - height) / 2, 0, 0,
+    const PixelRect workArea{screen.left, screen.top, screen.right - screen.left,
+                             screen.bottom - screen.top};
+    const PixelPoint origin =
+        CentredOrigin(workArea, outer.right - outer.left, outer.bottom - outer.top);
+    SetWindowPos(window_, nullptr, origin.x, origin.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Win32WindowPeer::WriteComboItems(Native& native) {
-    WritingScope writing(writing_);
-    const auto& combo = static_cast<const ComboBox&>(*native.control);
-    // Emptying the list empties the text field too; the text is the program's and is put back.
-    SendMessageW(native.window, CB_RESETCONTENT, 0, 0);
-    for (const std::string& item : combo.Items()) {
-        const std::wstring wide = win32::Widen(item);
-        SendMessageW(native.window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-    }
-    SetWindowTextW(native.window, win32::Widen(combo.Text()).c_str());
-}
-
-void Win32WindowPeer::WriteTimer(Native& native) {
-    const auto& timer = static_cast<const Timer&>(*native.control);
-    if (timer.Enabled() && timer.Interval() > 0) {
-        ArmTimer(native);
-    } else {
-        StopTimer(native);
-    }
-}
-
-// An aligned timer is armed afresh at every tick, before the handler runs, for 1 ms after the
-// next multiple of its period on the wall clock, so a late tick (a busy thread, a sleeping
-// machine, a wall clock that jumped) is followed by one tick at the next boundary, never by a
-// burst of catch-up ticks. Its shot is a precise one-shot timer that posts kTickMessage. The
-// free-running timer is the plain repeating SetTimer.
-void Win32WindowPeer::ArmTimer(Native& native) {
-    const auto& timer = static_cast<const Timer&>(*native.control);
-    const TickSettings& ticks = system_.Ticks();
-    if (ticks.alignment == TickAlignment::FreeRunning) {
-        SetTimer(window_, native.id, static_cast<UINT>(timer.Interval()), nullptr);
-        return;
-    }
-    if (!native.shot) {
-        native.shot = std::make_unique<Win32PreciseTimer>(window_, kTickMessage, native.id);
-    }
-    native.shot->Start(DelayToNextTickNs(ticks.wallClockNs(), timer.Interval()));
-}
-
-void Win32WindowPeer::StopTimer(Native& native) {
-    KillTimer(window_, native.id);
-    if (native.shot) {
-        native.shot->Stop();
-    }
-}
-
-void Win32WindowPeer::WritePickerValue(Native& native) {
-    WritingScope writing(writing_);
-    const auto& picker = static_cast<const DatePicker&>(*native.control);
-    SYSTEMTIME value = ToSystemTime(picker.Value());
-    SendMessageW(native.window, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value));
-}
-
-void Win32WindowPeer::WritePickerRange(Native& native) {
-    const auto& picker = static_cast<const DatePicker&>(*native.control);
-    SYSTEMTIME range[2] = {ToSystemTime(picker.MinDate()), ToSystemTime(picker.MaxDate())};
-    SendMessageW(native.window, DTM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(range));
-}
-
-HBRUSH Win32WindowPeer::BrushFor(Native& native, Colour colour) {
-    if (native.brush == nullptr || native.brushColour != colour) {
-        if (native.brush != nullptr) {
-            DeleteObject(native.brush);
-        }
-        native.brush = CreateSolidBrush(colour);
-        native.brushColour = colour;
-    }
-    return native.brush;
-}
-
 void Win32WindowPeer::ControlChanged(Control& control, Property property) {
-    Native* native = FindByControl(control);
-    if (native == nullptr) {
+    WritingScope writing(writing_);
+    if (control.Kind() == ControlKind::Timer) {
+        timers_.Write(control);
         return;
     }
-    WritingScope writing(writing_);
-    switch (control.Kind()) {
-        case ControlKind::Label: {
-            const auto& label = static_cast<const Label&>(control);
-            if (property == Property::Caption) {
-                // The countdown sets the same caption four times a second; rewriting it
-                // unchanged would only make the label flicker.
-                if (win32::WindowText(native->window) != label.Caption()) {
-                    SetWindowTextW(native->window, win32::Widen(label.Caption()).c_str());
-                }
-            } else {
-                InvalidateRect(native->window, nullptr, TRUE);
-            }
-            break;
-        }
-        case ControlKind::ComboBox: {
-            const auto& combo = static_cast<const ComboBox&>(control);
-            if (property == Property::Text) {
-                SetWindowTextW(native->window, win32::Widen(combo.Text()).c_str());
-            } else if (property == Property::Enabled) {
-                WriteComboEnabled(*native);
-            } else if (property == Property::Items) {
-                WriteComboItems(*native);
-            }
-            break;
-        }
-        case ControlKind::TextBox:
-            SetWindowTextW(native->window,
-                           win32::Widen(static_cast<const TextBox&>(control).Text()).c_str());
-            break;
-        case ControlKind::Timer:
-            WriteTimer(*native);
-            break;
-        case ControlKind::DatePicker:
-            WritePickerValue(*native);
-            break;
-        case ControlKind::CommandButton:
-        case ControlKind::MenuItem:
-            break;
-    }
-}
-
-void Win32WindowPeer::WriteComboEnabled(Native& native) {
-    const bool enabled = static_cast<const ComboBox&>(*native.control).Enabled();
-    HWND focus = GetFocus();
-    const bool hadFocus = focus == native.window || IsChild(native.window, focus);
-    EnableWindow(native.window, enabled);
-    // A disabled control loses the focus; the next control in tab order takes it, so the
-    // keyboard keeps working in this window.
-    if (!enabled && hadFocus) {
-        HWND next = GetNextDlgTabItem(window_, native.window, FALSE);
-        if (next != nullptr) {
-            SetFocus(next);
-        }
+    Win32ControlPeer* child = FindByControl(control);
+    if (child != nullptr && child->Window() != nullptr) {
+        child->Apply(property);
     }
 }
 
@@ -483,48 +227,15 @@ WindowHandle Win32WindowPeer::Handle() const {
 TwipsRect Win32WindowPeer::Bounds() const {
     RECT outer{};
     GetWindowRect(window_, &outer);
-    return {win32::PixelsToTwips(outer.left, dpi_), win32::PixelsToTwips(outer.top, dpi_),
-            win32::PixelsToTwips(outer.right - outer.left, dpi_),
-            win32::PixelsToTwips(outer.bottom - outer.top, dpi_)};
+    const float twipsPerPixel = win32::TwipsPerPixel(dpi_);
+    return {PixelsToTwips(outer.left, twipsPerPixel), PixelsToTwips(outer.top, twipsPerPixel),
+            PixelsToTwips(outer.right - outer.left, twipsPerPixel),
+            PixelsToTwips(outer.bottom - outer.top, twipsPerPixel)};
 }
-
-namespace {
-
-// Appends menu's entries to popup; command ids are positions in commands, counted from 1.
-void AppendEntries(HMENU popup, const MenuItem& menu, std::vector<MenuItem*>& commands) {
-    for (MenuItem* entry : menu.Children()) {
-        const std::wstring caption = win32::Widen(entry->Caption());
-        if (entry->IsSeparator()) {
-            AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-        } else if (!entry->Children().empty()) {
-            HMENU submenu = CreatePopupMenu();
-            AppendEntries(submenu, *entry, commands);
-            AppendMenuW(popup, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(submenu),
-                        caption.c_str());
-        } else {
-            commands.push_back(entry);
-            AppendMenuW(popup, MF_STRING, commands.size(), caption.c_str());
-        }
-    }
-}
-
-}  // namespace
 
 void Win32WindowPeer::PopupMenu(MenuItem& menu) {
-    HMENU popup = CreatePopupMenu();
-    std::vector<MenuItem*> commands;
-    AppendEntries(popup, menu, commands);
-    POINT at{};
-    GetCursorPos(&at);
-    // A popup closes on a click elsewhere only when its owner is the foreground window.
-    SetForegroundWindow(window_);
-    const UINT chosen = static_cast<UINT>(TrackPopupMenu(
-        popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN, at.x, at.y, 0, window_, nullptr));
-    PostMessageW(window_, WM_NULL, 0, 0);
-    DestroyMenu(popup);
-    if (chosen > 0 && chosen <= commands.size()) {
-        commands[chosen - 1]->RaiseClick();
-    }
+    Win32Menu popup(menu);
+    popup.Track(window_);
 }
 
 LRESULT CALLBACK Win32WindowPeer::WindowProc(HWND window, UINT message, WPARAM wParam,
@@ -540,71 +251,6 @@ LRESULT CALLBACK Win32WindowPeer::WindowProc(HWND window, UINT message, WPARAM w
         return DefWindowProcW(window, message, wParam, lParam);
     }
     return peer->HandleMessage(message, wParam, lParam);
-}
-
-LRESULT CALLBACK Win32WindowPeer::LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                            UINT_PTR subclassId, DWORD_PTR peer) {
-    auto* self = reinterpret_cast<Win32WindowPeer*>(peer);
-    switch (message) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            self->OnLabelButton(window, MouseButton::Left, wParam, lParam);
-            return 0;
-        case WM_RBUTTONDOWN:
-        case WM_RBUTTONDBLCLK:
-            self->OnLabelButton(window, MouseButton::Right, wParam, lParam);
-            return 0;
-        case WM_MBUTTONDOWN:
-        case WM_MBUTTONDBLCLK:
-            self->OnLabelButton(window, MouseButton::Middle, wParam, lParam);
-            return 0;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(window, &LabelProc, subclassId);
-            break;
-        default:
-            break;
-    }
-    return DefSubclassProc(window, message, wParam, lParam);
-}
-
-LRESULT CALLBACK Win32WindowPeer::TextFieldProc(HWND field, UINT message, WPARAM wParam,
-                                                LPARAM lParam, UINT_PTR subclassId,
-                                                DWORD_PTR peer) {
-    if (message == WM_PAINT && !IsWindowEnabled(field)) {
-        reinterpret_cast<Win32WindowPeer*>(peer)->PaintDisabledField(field);
-        return 0;
-    }
-    if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(field, &TextFieldProc, subclassId);
-    }
-    return DefSubclassProc(field, message, wParam, lParam);
-}
-
-// A disabled text field draws its text in the system's grey, whatever colour its window asks
-// for; a disabled list keeps the colours of its layout instead, as on the other platform.
-void Win32WindowPeer::PaintDisabledField(HWND field) {
-    PAINTSTRUCT paint{};
-    HDC context = BeginPaint(field, &paint);
-    Native* native = FindByWindow(GetParent(field));
-    if (native != nullptr) {
-        const ControlLayout& layout = native->control->Layout();
-        RECT client{};
-        GetClientRect(field, &client);
-        FillRect(context, &client, BrushFor(*native, Resolve(layout.backColor, COLOR_WINDOW)));
-        // Where the field itself puts its first character, scrolled and with its margin.
-        const LRESULT origin = SendMessageW(field, EM_POSFROMCHAR, 0, 0);
-        const std::wstring text = win32::Widen(win32::WindowText(field));
-        if (origin != -1 && !text.empty()) {
-            HGDIOBJ oldFont = SelectObject(context, native->font);
-            SetTextColor(context, Resolve(layout.foreColor, COLOR_WINDOWTEXT));
-            SetBkMode(context, TRANSPARENT);
-            TextOutW(context, static_cast<short>(LOWORD(origin)),
-                     static_cast<short>(HIWORD(origin)), text.c_str(),
-                     static_cast<int>(text.size()));
-            SelectObject(context, oldFont);
-        }
-    }
-    EndPaint(field, &paint);
 }
 
 LRESULT Win32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -628,15 +274,8 @@ LRESULT Win32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return OnDpiChanged(wParam, lParam);
         case WM_ACTIVATE:
             return OnActivate(wParam, lParam);
-        case WM_WINDOWPOSCHANGING: {
-            // Making a hidden window topmost would also make it the active window, and the
-            // keys would go to a window nobody sees instead of the one the user works in.
-            auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
-            if (!IsWindowVisible(window_) && (position->flags & SWP_SHOWWINDOW) == 0) {
-                position->flags |= SWP_NOACTIVATE;
-            }
-            return DefWindowProcW(window_, message, wParam, lParam);
-        }
+        case WM_WINDOWPOSCHANGING:
+            return OnPositionChanging(wParam, lParam);
         case WM_CLOSE:
             return OnClose();
         case WM_SYSCOMMAND:
@@ -647,122 +286,50 @@ LRESULT Win32WindowPeer::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 }
 
 LRESULT Win32WindowPeer::OnCommand(WPARAM wParam, LPARAM lParam) {
-    // Return pressed in the window: the dialog keys ask for the default button, and a button
-    // that has the focus is pressed, as a graphical button would not report it otherwise.
+    // Return pressed in the window: the dialog keys ask for the default button, and the control
+    // that has the focus takes it.
     if (LOWORD(wParam) == IDOK && lParam == 0) {
-        Native* focused = FindByWindow(GetFocus());
-        if (focused != nullptr && !writing_ &&
-            focused->control->Kind() == ControlKind::CommandButton) {
-            static_cast<CommandButton&>(*focused->control).SetValue(true);
+        Win32ControlPeer* focused = FindByWindow(GetFocus());
+        if (focused != nullptr && !writing_) {
+            focused->OnReturn();
         }
         return 0;
     }
-    Native* native = FindById(LOWORD(wParam));
-    if (native == nullptr || writing_) {
+    Win32ControlPeer* child = FindById(LOWORD(wParam));
+    if (child == nullptr || writing_) {
         return DefWindowProcW(window_, WM_COMMAND, wParam, lParam);
     }
-    const UINT code = HIWORD(wParam);
-    switch (native->control->Kind()) {
-        case ControlKind::ComboBox: {
-            auto& combo = static_cast<ComboBox&>(*native->control);
-            if (code == CBN_EDITCHANGE) {
-                combo.AcceptTypedText(win32::WindowText(native->window));
-            } else if (code == CBN_SELENDOK) {
-                const LRESULT index = SendMessageW(native->window, CB_GETCURSEL, 0, 0);
-                if (index != CB_ERR) {
-                    combo.Pick(static_cast<std::size_t>(index));
-                }
-            }
-            return 0;
-        }
-        case ControlKind::CommandButton:
-            if (code == BN_CLICKED) {
-                static_cast<CommandButton&>(*native->control).SetValue(true);
-            }
-            return 0;
-        default:
-            return 0;
-    }
+    child->OnCommand(HIWORD(wParam));
+    return 0;
 }
 
 LRESULT Win32WindowPeer::OnNotify(LPARAM lParam) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    Native* native = FindByWindow(header->hwndFrom);
-    if (native == nullptr || writing_ || native->control->Kind() != ControlKind::DatePicker ||
-        header->code != DTN_DATETIMECHANGE) {
-        return 0;
+    Win32ControlPeer* child = FindByWindow(header->hwndFrom);
+    if (child != nullptr && !writing_) {
+        child->OnNotify(*header);
     }
-    const auto* change = reinterpret_cast<const NMDATETIMECHANGE*>(lParam);
-    if (change->dwFlags != GDT_VALID) {
-        return 0;
-    }
-    const SYSTEMTIME& time = change->st;
-    static_cast<DatePicker&>(*native->control)
-        .AcceptUserValue(MakeDateTime(time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute,
-                                      time.wSecond));
     return 0;
 }
 
 LRESULT Win32WindowPeer::OnControlColour(UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND child = reinterpret_cast<HWND>(lParam);
-    Native* native = FindByWindow(child);
-    if (native == nullptr) {
+    HWND window = reinterpret_cast<HWND>(lParam);
+    Win32ControlPeer* child = FindByWindow(window);
+    if (child == nullptr) {
         // A combo box's text field is a child of the combo box.
-        native = FindByWindow(GetParent(child));
+        child = FindByWindow(GetParent(window));
     }
-    if (native == nullptr) {
+    HBRUSH brush = child != nullptr ? child->OnColour(reinterpret_cast<HDC>(wParam)) : nullptr;
+    if (brush == nullptr) {
         return DefWindowProcW(window_, message, wParam, lParam);
     }
-    COLORREF fore = 0;
-    COLORREF back = 0;
-    if (native->control->Kind() == ControlKind::Label) {
-        const auto& label = static_cast<const Label&>(*native->control);
-        fore = Resolve(label.ForeColor(), COLOR_BTNTEXT);
-        back = Resolve(label.BackColor(), COLOR_BTNFACE);
-    } else if (native->control->Kind() == ControlKind::ComboBox) {
-        // A disabled list keeps its colours too; its text field then asks as a static control.
-        const ControlLayout& layout = native->control->Layout();
-        fore = Resolve(layout.foreColor, COLOR_WINDOWTEXT);
-        back = Resolve(layout.backColor, COLOR_WINDOW);
-    } else {
-        return DefWindowProcW(window_, message, wParam, lParam);
-    }
-    HDC context = reinterpret_cast<HDC>(wParam);
-    SetTextColor(context, fore);
-    SetBkColor(context, back);
-    SetBkMode(context, OPAQUE);
-    return reinterpret_cast<LRESULT>(BrushFor(*native, back));
+    return reinterpret_cast<LRESULT>(brush);
 }
 
 LRESULT Win32WindowPeer::OnDrawItem(LPARAM lParam) {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    Native* native = FindById(item->CtlID);
-    if (native == nullptr || native->control->Kind() != ControlKind::CommandButton) {
-        return FALSE;
-    }
-    // A graphical button shows its own back colour, which the themed push button would ignore.
-    const ControlLayout& layout = native->control->Layout();
-    const bool pressed = (item->itemState & ODS_SELECTED) != 0;
-    RECT face = item->rcItem;
-    DrawFrameControl(item->hDC, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
-    RECT inside = face;
-    InflateRect(&inside, -2, -2);
-    FillRect(item->hDC, &inside, BrushFor(*native, Resolve(layout.backColor, COLOR_BTNFACE)));
-    if (pressed) {
-        OffsetRect(&inside, 1, 1);
-    }
-    HGDIOBJ oldFont = SelectObject(item->hDC, native->font);
-    SetBkMode(item->hDC, TRANSPARENT);
-    SetTextColor(item->hDC, Resolve(layout.foreColor, COLOR_BTNTEXT));
-    const std::wstring caption = win32::Widen(layout.caption);
-    DrawTextW(item->hDC, caption.c_str(), static_cast<int>(caption.size()), &inside,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(item->hDC, oldFont);
-    if ((item->itemState & ODS_FOCUS) != 0) {
-        InflateRect(&inside, -1, -1);
-        DrawFocusRect(item->hDC, &inside);
-    }
-    return TRUE;
+    Win32ControlPeer* child = FindById(item->CtlID);
+    return child != nullptr && child->OnDrawItem(*item) ? TRUE : FALSE;
 }
 
 LRESULT Win32WindowPeer::OnEraseBackground(WPARAM wParam) {
@@ -772,18 +339,18 @@ LRESULT Win32WindowPeer::OnEraseBackground(WPARAM wParam) {
     return 1;
 }
 
-LRESULT Win32WindowPeer::OnTimer(WPARAM wParam) {
-    Native* native = FindById(static_cast<UINT>(wParam));
-    if (native != nullptr && native->control->Kind() == ControlKind::Timer) {
-        auto& timer = static_cast<Timer&>(*native->control);
-        // Re-armed before the handler, so the next tick comes while the handler waits in a nested
-        // message loop, as the countdown's alert does. A tick already queued when the control was
-        // disabled arms nothing.
-        if (system_.Ticks().alignment == TickAlignment::WallClock && timer.Enabled()) {
-            ArmTimer(*native);
-        }
-        timer.RaiseTimer();
+LRESULT Win32WindowPeer::OnPositionChanging(WPARAM wParam, LPARAM lParam) {
+    // Making a hidden window topmost would also make it the active window, and the keys would go
+    // to a window nobody sees instead of the one the user works in.
+    auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+    if (!IsWindowVisible(window_) && (position->flags & SWP_SHOWWINDOW) == 0) {
+        position->flags |= SWP_NOACTIVATE;
     }
+    return DefWindowProcW(window_, WM_WINDOWPOSCHANGING, wParam, lParam);
+}
+
+LRESULT Win32WindowPeer::OnTimer(WPARAM wParam) {
+    timers_.Tick(static_cast<UINT>(wParam));
     return 0;
 }
 
@@ -835,44 +402,18 @@ LRESULT Win32WindowPeer::OnClose() {
     return 0;
 }
 
-void Win32WindowPeer::OnLabelButton(HWND label, MouseButton button, WPARAM wParam, LPARAM lParam) {
-    Native* native = FindByWindow(label);
-    if (native == nullptr) {
-        return;
-    }
-    const float x = win32::PixelsToTwips(static_cast<short>(LOWORD(lParam)), dpi_);
-    const float y = win32::PixelsToTwips(static_cast<short>(HIWORD(lParam)), dpi_);
-    static_cast<Label&>(*native->control).RaiseMouseDown(button, ShiftState(wParam), x, y);
+Win32ControlPeer* Win32WindowPeer::FindByWindow(HWND window) {
+    return window == nullptr ? nullptr : FindChild(children_, [&](const Win32ControlPeer& c) {
+        return c.Window() == window;
+    });
 }
 
-Win32WindowPeer::Native* Win32WindowPeer::FindByWindow(HWND window) {
-    if (window == nullptr) {
-        return nullptr;
-    }
-    for (Native& native : natives_) {
-        if (native.window == window) {
-            return &native;
-        }
-    }
-    return nullptr;
+Win32ControlPeer* Win32WindowPeer::FindById(UINT id) {
+    return FindChild(children_, [&](const Win32ControlPeer& c) { return c.Id() == id; });
 }
 
-Win32WindowPeer::Native* Win32WindowPeer::FindById(UINT id) {
-    for (Native& native : natives_) {
-        if (native.id == id) {
-            return &native;
-        }
-    }
-    return nullptr;
-}
-
-Win32WindowPeer::Native* Win32WindowPeer::FindByControl(const Control& control) {
-    for (Native& native : natives_) {
-        if (native.control == &control) {
-            return &native;
-        }
-    }
-    return nullptr;
+Win32ControlPeer* Win32WindowPeer::FindByControl(const Control& control) {
+    return FindChild(children_, [&](const Win32ControlPeer& c) { return &c.Target() == &control; });
 }
 
 }  // namespace brindle

@@ -5,7 +5,8 @@
 
 #include "runtime/form.h"
 #include "runtime/window_system.h"
-#include "win32_tick_timer.h"
+#include "win32_control_peer.h"
+#include "win32_window_timers.h"
 
 // Windows' headers define macros named like the declared functions' constants, so they come
 // after the program's own headers.
@@ -15,9 +16,10 @@ namespace brindle {
 
 class Win32WindowSystem;
 
-// One loaded form as a native top-level window with a child window for each visible kind of
-// control. The peer lives on the window (GWLP_USERDATA); it copies properties onto the children
-// and turns the children's notifications into the controls' Raise and Accept calls.
+// One loaded form as a native top-level window. Each control with a child window has a unit of
+// its own that the window's procedure hands the child's messages to; the peer itself keeps the
+// window, its timers, its placement, its dots per inch and the keyboard focus. The peer lives on
+// the window (GWLP_USERDATA).
 class Win32WindowPeer final : public WindowPeer {
 public:
     Win32WindowPeer(Win32WindowSystem& system, Form& form);
@@ -37,57 +39,28 @@ public:
     static constexpr UINT kTickMessage = WM_APP + 1;
 
 private:
-    // A control and what stands for it on screen. Timers and menu entries have no child window.
-    struct Native {
-        Control* control = nullptr;
-        HWND window = nullptr;
-        UINT id = 0;
-        HFONT font = nullptr;
-        HBRUSH brush = nullptr;
-        Colour brushColour = 0;
-        // An aligned timer's shot, made when it is first armed.
-        std::unique_ptr<Win32PreciseTimer> shot;
-    };
-
-    static LRESULT CALLBACK LabelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                      UINT_PTR subclassId, DWORD_PTR peer);
-
-    // Paints a disabled combo box's text field in the list's own colours.
-    static LRESULT CALLBACK TextFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR subclassId, DWORD_PTR peer);
-    void PaintDisabledField(HWND field);
-
+    void CreateControls();
+    void Stack();
+    void SetIcon();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(LPARAM lParam);
     LRESULT OnControlColour(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnDrawItem(LPARAM lParam);
     LRESULT OnEraseBackground(WPARAM wParam);
+    LRESULT OnPositionChanging(WPARAM wParam, LPARAM lParam);
     LRESULT OnTimer(WPARAM wParam);
     LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnSystemCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
     LRESULT OnClose();
-    // Returns at once after raising: the program may have unloaded this window.
-    void OnLabelButton(HWND label, MouseButton button, WPARAM wParam, LPARAM lParam);
 
-    void CreateChildren();
-    HWND CreateChild(Native& native);
     void ApplyDpi(UINT dpi);
     void CentreOnScreen();
-    void WriteComboItems(Native& native);
-    void WriteComboEnabled(Native& native);
-    void WriteTimer(Native& native);
-    void ArmTimer(Native& native);
-    void StopTimer(Native& native);
-    void WritePickerValue(Native& native);
-    void WritePickerRange(Native& native);
-    HFONT MakeFont(const Font& font) const;
-    HBRUSH BrushFor(Native& native, Colour colour);
 
-    Native* FindByWindow(HWND window);
-    Native* FindById(UINT id);
-    Native* FindByControl(const Control& control);
+    Win32ControlPeer* FindByWindow(HWND window);
+    Win32ControlPeer* FindById(UINT id);
+    Win32ControlPeer* FindByControl(const Control& control);
 
     Win32WindowSystem& system_;
     Form& form_;
@@ -102,7 +75,8 @@ private:
     // Set while the peer itself writes to a child, so the child's notifications about the
     // change are not taken for the user's doing.
     bool writing_ = false;
-    std::vector<Native> natives_;
+    std::vector<std::unique_ptr<Win32ControlPeer>> children_;
+    Win32WindowTimers timers_;
 };
 
 }  // namespace brindle

@@ -65,11 +65,11 @@ void Win32WindowSystem::ProcessPendingEvents() {
 }
 
 float Win32WindowSystem::TwipsPerPixelX() const {
-    return 1440.0f / static_cast<float>(win32::SystemDpi());
+    return win32::TwipsPerPixel(win32::SystemDpi());
 }
 
 float Win32WindowSystem::TwipsPerPixelY() const {
-    return 1440.0f / static_cast<float>(win32::SystemDpi());
+    return win32::TwipsPerPixel(win32::SystemDpi());
 }
 
 int Win32WindowSystem::Run() {
