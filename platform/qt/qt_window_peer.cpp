@@ -24,12 +24,12 @@
 #include <QWidget>
 #include <QWindow>
 
-#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
 #include "qt/qt_window_system.h"
 #include "runtime/form.h"
+#include "runtime/peer_rules.h"
 
 namespace brindle {
 
@@ -57,7 +57,7 @@ public:
             if (found != labels.end()) {
                 auto* mouse = static_cast<QMouseEvent*>(event);
                 const MouseButton button = ButtonOf(mouse->button());
-                const std::int16_t shift = ShiftOf(mouse->modifiers());
+                const std::int16_t shift = ShiftMask(ModifiersOf(mouse->modifiers()));
                 const QPointF at = mouse->position() * QtWindowSystem::kTwipsPerPixel;
                 // Nothing of this object may be touched after this: the handler may unload the
                 // window.
@@ -81,18 +81,9 @@ private:
         }
     }
 
-    static std::int16_t ShiftOf(Qt::KeyboardModifiers modifiers) {
-        std::int16_t shift = 0;
-        if (modifiers & Qt::ShiftModifier) {
-            shift |= 1;
-        }
-        if (modifiers & Qt::ControlModifier) {
-            shift |= 2;
-        }
-        if (modifiers & Qt::AltModifier) {
-            shift |= 4;
-        }
-        return shift;
+    static ModifierKeys ModifiersOf(Qt::KeyboardModifiers modifiers) {
+        return {modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier),
+                modifiers.testFlag(Qt::AltModifier)};
     }
 };
 
@@ -100,12 +91,9 @@ namespace {
 
 constexpr float kTwips = QtWindowSystem::kTwipsPerPixel;
 
-int Pixels(float twips) {
-    return static_cast<int>(std::lround(twips / kTwips));
-}
-
-QRect PixelRect(const TwipsRect& r) {
-    return {Pixels(r.left), Pixels(r.top), Pixels(r.width), Pixels(r.height)};
+QRect ToQRect(const TwipsRect& twips) {
+    const PixelRect r = ToPixels(twips, kTwips);
+    return {r.left, r.top, r.width, r.height};
 }
 
 bool IsDefault(Colour colour) {
@@ -181,21 +169,6 @@ QIcon ProgramIcon() {
     return icon;
 }
 
-// A window whose controls all refuse the keyboard has nothing to type into, so showing it or
-// flashing it never takes the focus from another application.
-bool TakesKeyboard(const Form& form) {
-    for (const auto& control : form.Controls()) {
-        const ControlKind kind = control->Kind();
-        const bool focusable = kind == ControlKind::ComboBox || kind == ControlKind::TextBox ||
-                               kind == ControlKind::CommandButton ||
-                               kind == ControlKind::DatePicker;
-        if (focusable && control->Layout().focus == Focus::Accepts) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Tab and Shift+Tab leave the picker for the next control in tab order, as they leave every other
 // control; the picker's fields are reached with the arrow keys.
 class FieldLeavingDateTimeEdit final : public QDateTimeEdit {
@@ -205,14 +178,6 @@ public:
 protected:
     bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
 };
-
-// A control wholly outside its window's client area can be neither seen nor clicked: the program
-// presses and reads it through its model only.
-bool OutsideClientArea(const ControlLayout& control, const WindowLayout& window) {
-    const TwipsRect& r = control.bounds;
-    return r.left >= window.clientArea.width || r.top >= window.clientArea.height ||
-           r.left + r.width <= 0 || r.top + r.height <= 0;
-}
 
 // The label a screen reader names a list by: in these windows each list's label lies directly
 // below it, across the same columns, closer than the list is high.
@@ -269,7 +234,8 @@ QtWindowPeer::QtWindowPeer(QtWindowSystem& system, Form& form, WindowHandle hand
     window_->setObjectName(ToQString(layout.name));
     window_->setProperty(kProgramWindow, accessibleWindows);
     window_->setWindowTitle(ToQString(layout.caption));
-    const QSize client(Pixels(layout.clientArea.width), Pixels(layout.clientArea.height));
+    const QSize client(TwipsToPixels(layout.clientArea.width, kTwips),
+                       TwipsToPixels(layout.clientArea.height, kTwips));
     if (layout.border == BorderStyle::None) {
         window_->setFixedSize(client);
     } else {
@@ -282,7 +248,9 @@ QtWindowPeer::QtWindowPeer(QtWindowSystem& system, Form& form, WindowHandle hand
     if (layout.hasIcon) {
         window_->setWindowIcon(ProgramIcon());
     }
-    if (!TakesKeyboard(form)) {
+    // A window with nothing in its tab order has nothing to type into, so showing it or flashing
+    // it never takes the focus from another application.
+    if (TabOrder(form).empty()) {
         window_->setAttribute(Qt::WA_ShowWithoutActivating);
     }
     window_->installEventFilter(events_);
@@ -313,8 +281,11 @@ void QtWindowPeer::BuildControls() {
         const ControlLayout& layout = control.Layout();
         // What no one can see gets no widget, so neither the keyboard nor a screen reader can
         // reach it.
-        if (control.Kind() != ControlKind::Timer && control.Kind() != ControlKind::MenuItem &&
-            OutsideClientArea(layout, form_.Layout())) {
+        if (control.Kind() == ControlKind::Timer) {
+            BuildTimer(static_cast<Timer&>(control));
+            continue;
+        }
+        if (!CanBeSeen(control)) {
             continue;
         }
         QWidget* widget = nullptr;
@@ -394,8 +365,6 @@ void QtWindowPeer::BuildControls() {
                 break;
             }
             case ControlKind::Timer:
-                BuildTimer(static_cast<Timer&>(control));
-                break;
             case ControlKind::MenuItem:
                 break;
         }
@@ -409,7 +378,7 @@ void QtWindowPeer::BuildControls() {
         if (control.Kind() == ControlKind::Label) {
             widget->setAccessibleDescription(ToQString(layout.name));
         }
-        widget->setGeometry(PixelRect(layout.bounds));
+        widget->setGeometry(ToQRect(layout.bounds));
         ApplyFont(*widget, layout.font);
         if (layout.focus == Focus::Refuses) {
             widget->setFocusPolicy(Qt::NoFocus);
@@ -431,12 +400,9 @@ void QtWindowPeer::BuildControls() {
             labelWidget->setBuddy(list);
         }
     }
-    // Controls are listed front to back: raising from the back leaves the first one on top.
-    const auto& controls = form_.Controls();
-    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-        const auto found = widgets_.find(it->get());
-        if (found != widgets_.end() && found->second) {
-            found->second->raise();
+    for (const Control* control : BackToFront(form_)) {
+        if (QWidget* widget = widgetOf(control)) {
+            widget->raise();
         }
     }
     SetTabOrder();
@@ -448,43 +414,20 @@ void QtWindowPeer::BuildTimer(Timer& timer) {
 }
 
 void QtWindowPeer::SetTabOrder() {
-    std::vector<std::pair<int, QWidget*>> order;
-    for (const auto& [control, widget] : widgets_) {
-        if (widget && control->Layout().tabIndex >= 0 && widget->focusPolicy() != Qt::NoFocus) {
-            order.emplace_back(control->Layout().tabIndex, widget);
+    QWidget* previous = nullptr;
+    for (const Control* control : TabOrder(form_)) {
+        const auto found = widgets_.find(control);
+        QWidget* widget = found == widgets_.end() ? nullptr : found->second.data();
+        if (previous != nullptr && widget != nullptr) {
+            QWidget::setTabOrder(previous, widget);
         }
-    }
-    std::sort(order.begin(), order.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < order.size(); ++i) {
-        QWidget::setTabOrder(order[i - 1].second, order[i].second);
+        previous = widget != nullptr ? widget : previous;
     }
 }
 
 void QtWindowPeer::ApplyAll(Control& control) {
-    switch (control.Kind()) {
-        case ControlKind::Label:
-            ControlChanged(control, Property::Caption);
-            ControlChanged(control, Property::ForeColor);
-            ControlChanged(control, Property::BackColor);
-            break;
-        case ControlKind::ComboBox:
-            ControlChanged(control, Property::Items);
-            ControlChanged(control, Property::Enabled);
-            break;
-        case ControlKind::TextBox:
-            ControlChanged(control, Property::Text);
-            break;
-        case ControlKind::DatePicker:
-            ControlChanged(control, Property::Value);
-            break;
-        case ControlKind::Timer:
-            ControlChanged(control, Property::Interval);
-            ControlChanged(control, Property::Enabled);
-            break;
-        case ControlKind::CommandButton:
-        case ControlKind::MenuItem:
-            break;
+    for (const Property property : InitialProperties(control.Kind())) {
+        ControlChanged(control, property);
     }
 }
 
@@ -573,9 +516,12 @@ void QtWindowPeer::VisibilityChanged(Visibility visibility) {
     if (!shownSinceLoad_ && layout.startUpPosition == StartUpPosition::CentreScreen) {
         const QScreen* screen = QGuiApplication::primaryScreen();
         if (screen != nullptr) {
-            QRect frame = window_->frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            window_->move(frame.topLeft());
+            const QRect area = screen->availableGeometry();
+            const QRect frame = window_->frameGeometry();
+            const PixelPoint origin = CentredOrigin(
+                {area.x(), area.y(), area.width(), area.height()}, frame.width(), frame.height());
+            // The frame is placed; move takes the frame's origin too.
+            window_->move(origin.x, origin.y);
         }
     }
     shownSinceLoad_ = true;
@@ -591,7 +537,8 @@ TwipsRect QtWindowPeer::Bounds() const {
         return {};
     }
     const QRect r = window_->frameGeometry();
-    return {r.x() * kTwips, r.y() * kTwips, r.width() * kTwips, r.height() * kTwips};
+    return {PixelsToTwips(r.x(), kTwips), PixelsToTwips(r.y(), kTwips),
+            PixelsToTwips(r.width(), kTwips), PixelsToTwips(r.height(), kTwips)};
 }
 
 void QtWindowPeer::PopupMenu(MenuItem& menu) {
