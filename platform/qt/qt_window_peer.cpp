@@ -10,7 +10,6 @@
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScreen>
@@ -23,6 +22,7 @@
 #include "qt/qt_button.h"
 #include "qt/qt_label.h"
 #include "qt/qt_list.h"
+#include "qt/qt_menu.h"
 #include "qt/qt_picker.h"
 #include "qt/qt_text_box.h"
 #include "qt/qt_window_system.h"
@@ -274,24 +274,8 @@ TwipsRect QtWindowPeer::Bounds() const {
 }
 
 void QtWindowPeer::PopupMenu(MenuItem& menu) {
-    QMenu popup;
-    popup.setObjectName(ToQString(menu.Name()));
-    popup.setAccessibleName(ToQString(menu.Caption()));
-    std::map<QAction*, MenuItem*> entries;
-    for (MenuItem* child : menu.Children()) {
-        if (child->IsSeparator()) {
-            popup.addSeparator();
-            continue;
-        }
-        QAction* action = popup.addAction(ToQString(child->Caption()));
-        action->setObjectName(ToQString(child->Name()));
-        entries[action] = child;
-    }
-    QAction* chosen = popup.exec(QCursor::pos());
-    const auto found = entries.find(chosen);
-    if (found != entries.end()) {
-        found->second->RaiseClick();
-    }
+    QtMenu popup(menu);
+    popup.ShowAtPointer();
 }
 
 void QtWindowPeer::SetTopMost(TopMostState state) {
