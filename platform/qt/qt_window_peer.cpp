@@ -244,17 +244,8 @@ void QtWindowPeer::VisibilityChanged(Visibility visibility) {
         window_->hide();
         return;
     }
-    const WindowLayout& layout = form_.Layout();
-    if (!shownSinceLoad_ && layout.startUpPosition == StartUpPosition::CentreScreen) {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        if (screen != nullptr) {
-            const QRect area = screen->availableGeometry();
-            const QRect frame = window_->frameGeometry();
-            const PixelPoint origin = CentredOrigin(
-                {area.x(), area.y(), area.width(), area.height()}, frame.width(), frame.height());
-            // The frame is placed; move takes the frame's origin too.
-            window_->move(origin.x, origin.y);
-        }
+    if (!shownSinceLoad_ && form_.Layout().startUpPosition == StartUpPosition::CentreScreen) {
+        CentreOnPrimaryScreen();
     }
     shownSinceLoad_ = true;
     window_->show();
@@ -262,6 +253,19 @@ void QtWindowPeer::VisibilityChanged(Visibility visibility) {
         window_->raise();
         window_->activateWindow();
     }
+}
+
+void QtWindowPeer::CentreOnPrimaryScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->availableGeometry();
+    // The frame is what is centred: move places the frame's top-left corner.
+    const QRect frame = window_->frameGeometry();
+    const PixelPoint origin = CentredOrigin({area.x(), area.y(), area.width(), area.height()},
+                                            frame.width(), frame.height());
+    window_->move(origin.x, origin.y);
 }
 
 TwipsRect QtWindowPeer::Bounds() const {

@@ -43,6 +43,7 @@ private:
     void NameListsByTheirLabels();
     void SetTabOrder();
     void ApplyAll(Control& control);
+    void CentreOnPrimaryScreen();
 
     QtWindowSystem& system_;
     Form& form_;
