@@ -3,7 +3,9 @@
 #include <QPointer>
 #include <QWidget>
 #include <map>
+#include <memory>
 
+#include "qt/qt_control_peer.h"
 #include "qt/qt_tick_timer.h"
 #include "runtime/top_most.h"
 #include "runtime/window_system.h"
@@ -11,11 +13,10 @@
 namespace brindle {
 
 class QtWindowSystem;
-class QtPeerEvents;
 
-// One loaded window on screen: a top-level QWidget with a child widget per visible control and a
-// QtTickTimer per timer control. Property changes are copied onto the widgets; the user's actions
-// go back through the controls' Raise, Accept and Pick members.
+// One loaded window on screen: a top-level QWidget with a control peer per visible control and a
+// QtTickTimer per timer control. Each property change goes to its control's peer, which copies it
+// onto the widget.
 class QtWindowPeer final : public WindowPeer {
 public:
     QtWindowPeer(QtWindowSystem& system, Form& form, WindowHandle handle);
@@ -38,15 +39,18 @@ public:
 private:
     void BuildControls();
     void BuildTimer(Timer& timer);
+    QWidget* WidgetOf(const Control* control) const;
+    void NameListsByTheirLabels();
     void SetTabOrder();
     void ApplyAll(Control& control);
+    void CentreOnPrimaryScreen();
 
     QtWindowSystem& system_;
     Form& form_;
     WindowHandle handle_;
     QPointer<QWidget> window_;
     QtPeerEvents* events_;
-    std::map<const Control*, QPointer<QWidget>> widgets_;
+    std::map<const Control*, std::unique_ptr<QtControlPeer>> controls_;
     std::map<const Control*, QPointer<QtTickTimer>> timers_;
     bool shownSinceLoad_ = false;
 };

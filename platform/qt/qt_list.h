@@ -1,0 +1,25 @@
+#pragma once
+
+#include "qt/qt_control_peer.h"
+
+namespace brindle {
+
+// A drop-down list: an editable QComboBox. Picking an item picks it in the list; typing changes
+// only the text.
+class QtList final : public QtControlPeer {
+public:
+    QtList(ComboBox& list, QWidget& window, QtPeerEvents& events);
+
+    void Apply(Property property) override;
+
+private:
+    void Fill();
+
+    const ComboBox& list_;
+};
+
+// The label a screen reader names a list by: in these windows each list's label lies directly
+// below it, across the same columns, closer than the list is high. Null when there is none.
+const Label* LabelOf(const ComboBox& list);
+
+}  // namespace brindle
