@@ -61,6 +61,9 @@ QtControlPeer::QtControlPeer(const Control& control, QWidget& widget) : widget_(
     if (layout.focus == Focus::Refuses) {
         widget.setFocusPolicy(Qt::NoFocus);
     }
+    if (!layout.accessibleName.empty()) {
+        widget.setAccessibleName(ToQString(layout.accessibleName));
+    }
 }
 
 QString ToQString(const std::string& text) {

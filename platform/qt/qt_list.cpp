@@ -64,23 +64,4 @@ void QtList::Fill() {
     combo.setEditText(ToQString(list_.Text()));
 }
 
-const Label* LabelOf(const ComboBox& list) {
-    const TwipsRect& bounds = list.Layout().bounds;
-    const float bottom = bounds.top + bounds.height;
-    const Label* found = nullptr;
-    for (const auto& control : list.Owner().Controls()) {
-        if (control->Kind() != ControlKind::Label) {
-            continue;
-        }
-        const TwipsRect& r = control->Layout().bounds;
-        const bool sameColumns =
-            r.left < bounds.left + bounds.width && bounds.left < r.left + r.width;
-        const bool justBelow = r.top >= bottom && r.top - bottom <= bounds.height;
-        if (sameColumns && justBelow && (found == nullptr || r.top < found->Layout().bounds.top)) {
-            found = static_cast<const Label*>(control.get());
-        }
-    }
-    return found;
-}
-
 }  // namespace brindle

@@ -18,8 +18,4 @@ private:
     const ComboBox& list_;
 };
 
-// The label a screen reader names a list by: in these windows each list's label lies directly
-// below it, across the same columns, closer than the list is high. Null when there is none.
-const Label* LabelOf(const ComboBox& list);
-
 }  // namespace brindle

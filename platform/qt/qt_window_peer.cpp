@@ -185,14 +185,14 @@ QWidget* QtWindowPeer::WidgetOf(const Control* control) const {
 }
 
 // Labels and buttons are read by their captions, as Qt names them. A list is read by the label
-// that tells what it holds: Qt on Linux names a list by its text and offers its label as the one
-// whose buddy it is.
+// that the layout says describes it: Qt on Linux names a list by its text and offers that label as
+// the one whose buddy it is.
 void QtWindowPeer::NameListsByTheirLabels() {
     for (const auto& owned : form_.Controls()) {
-        QWidget* list = owned->Kind() == ControlKind::ComboBox ? WidgetOf(owned.get()) : nullptr;
-        const Label* label = list != nullptr ? LabelOf(static_cast<ComboBox&>(*owned)) : nullptr;
-        if (auto* labelWidget = qobject_cast<QLabel*>(WidgetOf(label))) {
-            labelWidget->setBuddy(list);
+        QWidget* widget = WidgetOf(owned.get());
+        if (auto* label = qobject_cast<QLabel*>(WidgetOf(DescribingControl(*owned)));
+            label != nullptr && widget != nullptr) {
+            label->setBuddy(widget);
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "runtime/peer_rules.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cmath>
 
 #include "runtime/form.h"
@@ -73,6 +74,20 @@ bool CanBeSeen(const Control& control) {
     const TwipsRect& client = control.Owner().Layout().clientArea;
     return bounds.left < client.width && bounds.top < client.height &&
            bounds.left + bounds.width > 0 && bounds.top + bounds.height > 0;
+}
+
+const Control* DescribingControl(const Control& control) {
+    const std::string& name = control.Layout().describedBy;
+    if (name.empty()) {
+        return nullptr;
+    }
+    for (const auto& other : control.Owner().Controls()) {
+        if (other->Name() == name) {
+            return other.get();
+        }
+    }
+    assert(false && "a layout names a describing control that its window does not have");
+    return nullptr;
 }
 
 std::vector<Control*> TabOrder(const Form& form) {

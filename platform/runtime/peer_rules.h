@@ -51,6 +51,10 @@ std::vector<Control*> BackToFront(const Form& form);
 // exist only for code: the keyboard and assistive technology must not reach them either.
 bool CanBeSeen(const Control& control);
 
+// The control of the same window that describes this one to a screen reader (the label beneath a
+// list), or nullptr when the layout names none.
+const Control* DescribingControl(const Control& control);
+
 // The controls that take the keyboard focus, in tab-index order; the first gets the focus when
 // its window is activated. Controls outside the window's client area are left out.
 std::vector<Control*> TabOrder(const Form& form);

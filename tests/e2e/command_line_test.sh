@@ -85,7 +85,7 @@ sleep 0.5
 xdotool key Down Down Return
 xvfb_wait_window "Form2" 50 >/dev/null || fail "Referance did not show the dialog"
 wait_for "the dialog's picker did not show 10:07:00" 30 \
-    eval '[[ "$(value_of DTPicker1)" == 10:07:00* ]]'
+    eval '[[ "$(value_of "Reference time")" == 10:07:00* ]]'
 
 choose_from_countdown_menu Up
 status=0
