@@ -108,15 +108,18 @@ TEST_F(RuntimeRules, ReloadRestoresDesignValuesAndHideKeepsThem) {
 TEST_F(RuntimeRules, UnloadsCascadeOnceAndTheProgramEndsOnceWhenTheOutermostEventIsOver) {
     probe.onUnload = [&](FormFake&) { side.Unload(); };
     side.onUnload = [&](FormFake&) { probe.Unload(); };
+    // The handler runs to its end: the controls and peers of its unloaded window outlive it.
     std::vector<int> insideHandler;
     OnGo([&] {
+        Label& label = Caption();
         probe.Unload();
-        insideHandler = {windows.livePeers, windows.quitCount, probe.IsLoaded() ? 1 : 0};
+        insideHandler = {windows.livePeers, windows.quitCount, probe.IsLoaded() ? 1 : 0,
+                         label.Caption() == "design" ? 1 : 0};
     });
     probe.Show();
     side.Show();
     PressGo();
-    EXPECT_EQ(insideHandler, (std::vector<int>{2, 0, 0}));
+    EXPECT_EQ(insideHandler, (std::vector<int>{2, 0, 0, 1}));
     EXPECT_EQ(probe.unloadRuns + side.unloadRuns, 2);
     EXPECT_EQ(windows.livePeers, 0);
     EXPECT_TRUE(runtime.HasEnded());

@@ -44,10 +44,12 @@ TEST(NumericValue, ReadsTheNumberAtTheStartOfTheTextWhateverTheCLocale) {
         {4e-320, {"4e-320"}},
     };
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    int localesRead = 0;
     for (const char* locale : {"C", "de_DE.UTF-8", "fr_FR.UTF-8"}) {
         if (std::setlocale(LC_NUMERIC, locale) == nullptr) {
             continue;
         }
+        ++localesRead;
         for (const auto& [expected, texts] : rows) {
             for (const std::string& text : texts) {
                 EXPECT_EQ(NumericValue(text), expected) << locale << " \"" << text.substr(0, 30);
@@ -59,6 +61,9 @@ TEST(NumericValue, ReadsTheNumberAtTheStartOfTheTextWhateverTheCLocale) {
     EXPECT_EQ(NumericValue(std::string_view("12.5", 2)), 12);
     EXPECT_EQ(NumericValue(std::string_view("1.55", 3)), 1.5);
     EXPECT_EQ(NumericValue(std::string_view("7e5", 2)), 7);
+    if (localesRead == 1) {
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
+    }
 }
 
 TEST(Rounding, HalvesGoToTheEvenNeighbourAndOutOfRangeOverflows) {
