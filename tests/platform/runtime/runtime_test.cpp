@@ -191,6 +191,22 @@ TEST_F(RuntimeRules, PeersShowWhatAPersonCanReach) {
     EXPECT_FALSE(CanBeSeen(probe.Get<DatePicker>("dtpWhen")));
     EXPECT_EQ(BackToFront(probe).back()->Name(), "lblShow");
     EXPECT_EQ(BackToFront(probe).size(), 5u);
+    // The z-order commands keep position and size and act on the handle they are given.
+    WindowHandle other = side.hWnd();
+    os.Clear();
+    side.MakeTopMost(other);
+    probe.Unload();
+    probe.MakeNormal(other);
+    EXPECT_TRUE(probe.IsLoaded());
+    probe.TopMost(TopMostState::Normal);
+    std::vector<std::vector<std::int64_t>> calls;
+    for (const DeclaredCall& call : os.calls) {
+        calls.push_back(call.arguments);
+    }
+    EXPECT_EQ(calls, (std::vector<std::vector<std::int64_t>>{
+                         {other, kInsertTopMost, 0, 0, 0, 0, 3},
+                         {other, kInsertNotTopMost, 0, 0, 0, 0, 3},
+                         {probe.hWnd(), kInsertNotTopMost, 0, 0, 0, 0, 3}}));
 }
 
 }  // namespace
