@@ -99,18 +99,15 @@ TEST(WarningRule, TheCountdownWindowWarnsEveryBoundaryOnceOverTwoJitteredDays) {
     f.setup.Combo1().AcceptTypedText(std::to_string(kInterval));
     f.countDown.cmdStartTimer().SetValue(true);
     std::vector<std::int64_t> ticks;
-    std::vector<std::size_t> running;
     std::map<std::int64_t, std::vector<std::int64_t>> warnings;  // boundary: warning ticks
     const auto fire = [&] {
-        ticks.push_back(f.clock.Milliseconds() / 1'000);
-        running.push_back(ticks.size() - 1);
+        const std::int64_t t = f.clock.Milliseconds() / 1'000;
+        ticks.push_back(t);
         const std::size_t sounds = f.SoundsPlayed();
         f.windows.FireTimer(f.countDown, "tmrDisplayTime");
         if (f.SoundsPlayed() > sounds) {
-            const std::int64_t t = ticks[running.back()];
             warnings[t + RemainingAt(t, kInterval)].push_back(t);
         }
-        running.pop_back();
     };
     std::int64_t next = f.clock.Milliseconds() + gap();
     f.os.onSleep = [&](std::int32_t) {
