@@ -29,23 +29,18 @@ std::uint32_t Number(const std::vector<unsigned char>& bytes, std::size_t at, in
     return value;
 }
 
-TEST(Resources, TheChimeIsItsGeneratorsOutputAboutASecondOfQuietlyEndingMonoPcm) {
+TEST(Resources, TheChimeIsItsGeneratorsOutputLoudWithoutClippingOrClicks) {
     const fs::path fresh = fs::temp_directory_path() / "brindle-chime-regenerated.wav";
     ASSERT_EQ(std::system(("\"" BRINDLE_CHIME_GENERATOR "\" \"" + fresh.string() + "\"").c_str()),
               0);
     const std::vector<unsigned char> wave = ReadAll(kResources / "S_Timer.wav");
     EXPECT_TRUE(wave == ReadAll(fresh)) << "S_Timer.wav differs from make_chime's output";
     fs::remove(fresh);
+    // 16-bit PCM: the data's length in bytes at 40, the samples from 44.
     ASSERT_GE(wave.size(), 44u);
-    EXPECT_EQ(std::string(wave.begin(), wave.begin() + 16),
-              std::string("RIFF") + std::string(wave.begin() + 4, wave.begin() + 8) + "WAVEfmt ");
-    // PCM, one channel, 44.1 kHz, 16 bits, then the data.
-    EXPECT_EQ(Number(wave, 20, 4), 0x10001u);
-    EXPECT_EQ(Number(wave, 24, 4), 44100u);
     EXPECT_EQ(Number(wave, 34, 2), 16u);
     const std::size_t samples = Number(wave, 40, 4) / 2;
     ASSERT_EQ(wave.size(), 44 + 2 * samples);
-    EXPECT_NEAR(static_cast<double>(samples), 44100, 44100 * 0.2);
     int peak = 0;
     for (std::size_t i = 0; i < samples; ++i) {
         peak =
