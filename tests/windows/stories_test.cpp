@@ -205,6 +205,20 @@ TEST_F(Stories, TheIntervalTextIsRoundedAndOneWithoutAPeriodShowsDashes) {
     }
 }
 
+TEST_F(Stories, ARestartInsideTheLeadWaitsForTheNextBoundary) {
+    StartCountdown("15");
+    TickAt(10, 14, 30);
+    // Restarted ten seconds before the boundary: the tick before the restart belongs to no
+    // period of the new countdown, so this boundary passes unwarned.
+    clock.Set(10, 14, 50);
+    countDown.cmdStartTimer().SetValue(true);
+    RunTimerFor(20'000);
+    EXPECT_EQ(SoundsPlayed(), 0u);
+    clock.Set(10, 29, 30);
+    RunTimerFor(20'000);
+    EXPECT_EQ(SoundsPlayed(), 1u);
+}
+
 // Exit App from a handful of states, on whichever window is on screen.
 TEST_F(Stories, ExitAppEndsTheProgramFromEveryState) {
     const std::vector<std::pair<const char*, std::function<void(ProgramFixture&)>>> states = {

@@ -69,6 +69,7 @@ protected:
 
 TEST_F(RuntimeRules, ReloadRestoresDesignValuesAndHideKeepsThem) {
     // Touching a control loads its window hidden, with the design values already in Form_Load.
+    EXPECT_FALSE(runtime.HasEnded());
     std::string seenByLoad;
     probe.onLoad = [&](FormFake& f) { seenByLoad = f.Get<Label>("lblShow").Caption(); };
     Caption().SetCaption("changed");
@@ -103,6 +104,11 @@ TEST_F(RuntimeRules, ReloadRestoresDesignValuesAndHideKeepsThem) {
     EXPECT_FALSE(probe.IsVisible());
     EXPECT_EQ(probe.loadRuns, 2);
     EXPECT_EQ(windows.peersCreated, (std::vector<std::string>{"frmProbe", "frmSide", "frmProbe"}));
+    // A window still loaded keeps the program and its event loop going.
+    EXPECT_FALSE(runtime.HasEnded());
+    EXPECT_EQ(windows.quitCount, 0);
+    runtime.Run();
+    EXPECT_EQ(windows.processPendingEventsCount, 1);
 }
 
 TEST_F(RuntimeRules, UnloadsCascadeOnceAndTheProgramEndsOnceWhenTheOutermostEventIsOver) {
@@ -127,6 +133,7 @@ TEST_F(RuntimeRules, UnloadsCascadeOnceAndTheProgramEndsOnceWhenTheOutermostEven
     side.UserClose();
     EXPECT_EQ(windows.quitCount, 1);
     EXPECT_EQ(runtime.Run(), 0);
+    EXPECT_EQ(windows.processPendingEventsCount, 0);
 }
 
 TEST_F(RuntimeRules, AHandlerThatUnloadsEverythingAndShowsAWindowAgainKeepsTheProgram) {
@@ -173,7 +180,7 @@ TEST_F(RuntimeRules, PeersShowWhatAPersonCanReach) {
     EXPECT_EQ(ShiftMask({}), 0);
     EXPECT_EQ(ShiftMask({.shift = true}), 1);
     EXPECT_EQ(ShiftMask({.control = true}), 2);
-    EXPECT_EQ(ShiftMask({.shift = true, .alt = true}), 5);
+    EXPECT_EQ(ShiftMask({.control = true, .alt = true}), 6);
     EXPECT_EQ(TwipsToPixels(855, 15), 57);
     EXPECT_EQ(TwipsToPixels(-8, 15), -1);
     EXPECT_EQ(TwipsToPixels(855, 7.5), 114);
@@ -192,6 +199,8 @@ TEST_F(RuntimeRules, PeersShowWhatAPersonCanReach) {
     EXPECT_EQ(BackToFront(probe).back()->Name(), "lblShow");
     EXPECT_EQ(BackToFront(probe).size(), 5u);
     // The z-order commands keep position and size and act on the handle they are given.
+    EXPECT_EQ(side.Bounds().width, 1500);
+    EXPECT_FALSE(side.IsVisible());
     WindowHandle other = side.hWnd();
     os.Clear();
     side.MakeTopMost(other);
