@@ -1,46 +1,21 @@
-# Fails when code outside the toolkit adapters includes a Qt or Windows header. The logic in
-# core/, windows/ and platform/ must build and run without either toolkit; only platform/qt/ and
-# platform/win32/ may use them.
-#
+# Fails when code outside platform/qt and platform/win32 includes a Qt or Windows header: core/,
+# windows/ and the rest of platform/ must build and run without either toolkit.
 # Usage: cmake -DROOT=<source tree> -P check_includes.cmake
-
 cmake_minimum_required(VERSION 3.25)
-
-if(NOT ROOT)
-    message(FATAL_ERROR "Pass -DROOT=<source tree>")
-endif()
-
-set(checked_dirs core windows platform)
-set(allowed_dirs platform/qt platform/win32)
-set(source_globs *.h *.hh *.hpp *.hxx *.inl *.ipp *.c *.cc *.cpp *.cxx)
-
-# Windows SDK headers, matched case-insensitively. Names that start with "win" are matched too,
-# but only in angle brackets, so that project headers such as "window_system.h" stay allowed.
+# Windows SDK headers, matched case-insensitively. Other names that start with "win" count only
+# in angle brackets, so that project headers such as "window_system.h" stay allowed.
 set(windows_headers
     windows.h windowsx.h commctrl.h commdlg.h mmsystem.h mmreg.h shellapi.h shlobj.h shlwapi.h
     objbase.h ole2.h oleauto.h tchar.h uxtheme.h dwmapi.h richedit.h wtypes.h unknwn.h)
-
 set(violations "")
-foreach(dir IN LISTS checked_dirs)
-    set(globs "")
-    foreach(pattern IN LISTS source_globs)
-        list(APPEND globs "${ROOT}/${dir}/${pattern}")
-    endforeach()
-    file(GLOB_RECURSE files LIST_DIRECTORIES false ${globs})
-    foreach(file IN LISTS files)
-        file(RELATIVE_PATH relative "${ROOT}" "${file}")
-        set(allowed FALSE)
-        foreach(allowed_dir IN LISTS allowed_dirs)
-            string(FIND "${relative}" "${allowed_dir}/" position)
-            if(position EQUAL 0)
-                set(allowed TRUE)
-            endif()
-        endforeach()
-        if(allowed)
+foreach(dir IN ITEMS core windows platform)
+    file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE "${ROOT}"
+         "${ROOT}/${dir}/*.[ch]" "${ROOT}/${dir}/*.[ch]?" "${ROOT}/${dir}/*.[chi]??")
+    foreach(relative IN LISTS files)
+        if(relative MATCHES "^platform/(qt|win32)/")
             continue()
         endif()
-
-        file(STRINGS "${file}" lines REGEX "^[ \t]*#[ \t]*include")
+        file(STRINGS "${ROOT}/${relative}" lines REGEX "^[ \t]*#[ \t]*include")
         foreach(line IN LISTS lines)
             if(NOT line MATCHES "^[ \t]*#[ \t]*include[ \t]*([<\"])([^>\"]+)[>\"]")
                 continue()
@@ -65,7 +40,6 @@ foreach(dir IN LISTS checked_dirs)
         endforeach()
     endforeach()
 endforeach()
-
 if(violations)
     list(JOIN violations "\n  " report)
     message(FATAL_ERROR "Toolkit headers outside platform/qt and platform/win32:\n  ${report}")

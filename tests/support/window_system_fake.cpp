@@ -4,43 +4,45 @@
 
 namespace brindle {
 
-WindowPeerFake::WindowPeerFake(WindowSystemFake& system, Form& form, WindowHandle handle)
-    : system_(system), form_(form), handle_(handle) {
-    const TwipsRect& client = form.Layout().clientArea;
-    bounds_ = {0, 0, client.width, client.height};
-    ++system_.livePeers;
-}
-
-WindowPeerFake::~WindowPeerFake() {
-    --system_.livePeers;
-}
-
-void WindowPeerFake::ControlChanged(Control& control, Property property) {
-    system_.updates.push_back({form_.Name(), control.Name(), property, Visibility::Hidden});
-}
-
-void WindowPeerFake::VisibilityChanged(Visibility visibility) {
-    system_.updates.push_back({form_.Name(), "", Property::Caption, visibility});
-}
-
-void WindowPeerFake::PopupMenu(MenuItem& menu) {
-    system_.popups.push_back({form_.Name(), menu.Name()});
-    if (system_.onPopup) {
-        system_.onPopup(form_, menu);
+class WindowPeerFake final : public WindowPeer {
+public:
+    WindowPeerFake(WindowSystemFake& system, Form& form, WindowHandle handle)
+        : system_(system), form_(form), handle_(handle) {
+        ++system_.livePeers;
     }
-    if (system_.nextChoices_.empty()) {
-        return;
+    ~WindowPeerFake() override { --system_.livePeers; }
+
+    void ControlChanged(Control& control, Property property) override {
+        system_.updates.push_back({form_.Name(), control.Name(), property, Visibility::Hidden});
     }
-    const std::string choice = system_.nextChoices_.front();
-    system_.nextChoices_.pop_front();
-    for (MenuItem* entry : menu.Children()) {
-        if (entry->Name() == choice) {
-            entry->RaiseClick();
+    void VisibilityChanged(Visibility visibility) override {
+        system_.updates.push_back({form_.Name(), "", Property::Caption, visibility});
+    }
+    WindowHandle Handle() const override { return handle_; }
+    TwipsRect Bounds() const override {
+        return {0, 0, form_.Layout().clientArea.width, form_.Layout().clientArea.height};
+    }
+    void PopupMenu(MenuItem& menu) override {
+        system_.popups.push_back(form_.Name());
+        if (system_.nextChoices_.empty()) {
             return;
         }
+        const std::string choice = system_.nextChoices_.front();
+        system_.nextChoices_.pop_front();
+        for (MenuItem* entry : menu.Children()) {
+            if (entry->Name() == choice) {
+                entry->RaiseClick();
+                return;
+            }
+        }
+        assert(false && "the chosen entry is not in this menu");
     }
-    assert(false && "the chosen entry is not in this menu");
-}
+
+private:
+    WindowSystemFake& system_;
+    Form& form_;
+    WindowHandle handle_;
+};
 
 std::unique_ptr<WindowPeer> WindowSystemFake::CreatePeer(Form& form) {
     peersCreated.push_back(form.Name());
@@ -67,9 +69,8 @@ void WindowSystemFake::PressLabel(Form& form, const std::string& label, MouseBut
 
 void WindowSystemFake::PickItem(Form& form, const std::string& combo, const std::string& item) {
     ComboBox& box = form.Get<ComboBox>(combo);
-    const auto& items = box.Items();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (items[i] == item) {
+    for (std::size_t i = 0; i < box.Items().size(); ++i) {
+        if (box.Items()[i] == item) {
             box.Pick(i);
             return;
         }

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,44 +11,16 @@
 
 namespace brindle {
 
-// One thing a peer was told: a property change or a visibility change.
+// One thing a peer was told: a property change, or (control empty) a visibility change.
 struct PeerUpdate {
     std::string window;
-    std::string control;  // empty for a visibility change
+    std::string control;
     Property property = Property::Caption;
     Visibility visibility = Visibility::Hidden;
 };
 
-// A popup the program opened: on which window, which menu.
-struct PopupRecord {
-    std::string window;
-    std::string menu;
-};
-
-class WindowSystemFake;
-
-class WindowPeerFake final : public WindowPeer {
-public:
-    WindowPeerFake(WindowSystemFake& system, Form& form, WindowHandle handle);
-    ~WindowPeerFake() override;
-
-    void ControlChanged(Control& control, Property property) override;
-    void VisibilityChanged(Visibility visibility) override;
-    WindowHandle Handle() const override { return handle_; }
-    TwipsRect Bounds() const override { return bounds_; }
-    void PopupMenu(MenuItem& menu) override;
-
-    Form& GetForm() const { return form_; }
-
-private:
-    WindowSystemFake& system_;
-    Form& form_;
-    WindowHandle handle_;
-    TwipsRect bounds_;
-};
-
-// A window system with no display. It records what the program shows and lets a test act as the
-// user: press a label, pick a list item, choose a menu entry, fire the timer.
+// A window system with no display. It records what reached the peers and acts as the user: it
+// presses labels, picks list items, chooses menu entries and fires timers.
 class WindowSystemFake final : public WindowSystem {
 public:
     std::unique_ptr<WindowPeer> CreatePeer(Form& form) override;
@@ -60,31 +30,22 @@ public:
     int Run() override;
     void Quit() override { ++quitCount; }
 
-    // What the program did.
     std::vector<PeerUpdate> updates;
-    std::vector<PopupRecord> popups;
+    std::vector<std::string> popups;  // the window each context menu opened on
+    std::vector<std::string> peersCreated;
     int processPendingEventsCount = 0;
     int quitCount = 0;
     int livePeers = 0;
-    std::vector<std::string> peersCreated;
 
-    // Runs as each popup opens, before any entry is chosen, so a test can see what had happened by
-    // then and which menu object was shown.
-    std::function<void(Form& window, MenuItem& menu)> onPopup;
-
-    // The entry to choose in the next popup the program opens; none closes the menu unchosen.
-    void ChooseOnNextPopup(std::string entryName) { nextChoices_.push_back(std::move(entryName)); }
-    // Something the user does while the program processes its pending events (for example
-    // during an alert's pause); run at the next ProcessPendingEvents, in order.
+    // The entry chosen in the next popup; without one the popup closes unchosen.
+    void ChooseOnNextPopup(std::string entry) { nextChoices_.push_back(std::move(entry)); }
+    // Something the user does while the program processes pending events (an alert's pause).
     void Post(std::function<void()> event) { pending_.push_back(std::move(event)); }
 
-    // The user's actions.
     void PressLabel(Form& form, const std::string& label, MouseButton button);
     void PickItem(Form& form, const std::string& combo, const std::string& item);
     void TypeText(Form& form, const std::string& combo, const std::string& text);
     void FireTimer(Form& form, const std::string& timer);
-
-    // Updates since the last Clear.
     void ClearRecords();
 
 private:

@@ -1,0 +1,111 @@
+#include "countdown_arithmetic.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "warning_schedule.h"
+
+namespace brindle {
+namespace {
+
+DateTime Today(int hour, int minute, int second) {
+    return MakeDateTime(2024, 3, 15, hour, minute, second);
+}
+// The reference lies on another date on purpose: only its time of day counts.
+DateTime Reference(int hour, int minute, int second) {
+    return MakeDateTime(2003, 11, 20, hour, minute, second);
+}
+std::string Display(int seconds) {
+    return std::string{char('0' + seconds / 600 % 6), char('0' + seconds / 60 % 10), ':',
+                       char('0' + seconds % 60 / 10), char('0' + seconds % 10)};
+}
+
+TEST(Arithmetic, WorkedExamples) {
+    struct Row {
+        std::int16_t interval;
+        DateTime reference, now;
+        std::optional<std::int32_t> remaining;
+        const char* display;
+        const char* lead;
+        bool alert;  // the tick a second earlier seen
+    };
+    const double second = 1 / 86400.0;
+    const std::vector<Row> rows = {
+        {15, Reference(9, 0, 0), Today(10, 7, 30), 450, "07:30", "20", false},
+        {15, Reference(9, 0, 0), Today(8, 53, 30), 390, "06:30", "20", false},
+        {15, Reference(9, 0, 0), Today(10, 14, 40), 20, "00:20", "20", true},
+        {15, Reference(9, 0, 0), Today(10, 15, 0), 900, "15:00", "20", false},
+        {45, Reference(9, 0, 0), Today(2, 10, 0), 300, "05:00", "30", false},
+        {60, Reference(0, 0, 0), Today(10, 0, 0), 3600, "00:00", "20", false},
+        {60, Reference(0, 0, 0), Today(10, 0, 1), 3599, "59:59", "20", false},
+        {1, Reference(0, 0, 0), Today(12, 34, 40), 20, "00:20", "20", true},
+        {1, Reference(0, 0, 0), Today(12, 34, 40), 20, "00:20", "30", false},
+        // 7 minutes do not divide a day: the last period is cut short at midnight.
+        {7, Reference(9, 0, 0), Today(23, 59, 59), 181, "03:01", "20", false},
+        {7, Reference(9, 0, 0), MakeDateTime(2024, 3, 16, 0, 0, 0), 60, "01:00", "20", false},
+        {546, Reference(0, 0, 0), Today(9, 6, 0), 32760, "06:00", "20", false},
+        // Now and the reference are taken to the nearest whole second.
+        {15, Reference(9, 0, 0), DateTime{Today(10, 7, 30).days + 0.4 * second}, 450, "07:30", "20",
+         false},
+        {15, Reference(9, 0, 0), DateTime{Today(10, 7, 30).days + 0.6 * second}, 449, "07:29", "20",
+         false},
+        {15, DateTime{Reference(9, 0, 0).days + 0.6 * second}, Today(10, 7, 30), 451, "07:31", "20",
+         false},
+        // The ends of the usable range.
+        {15, Reference(0, 0, 0), MakeDateTime(100, 1, 1, 0, 0, 0), 900, "15:00", "20", false},
+        {15, Reference(0, 0, 0), MakeDateTime(9999, 12, 31, 23, 59, 59), 1, "00:01", "20", false},
+        // No period: no interval, one too large for 16 bits, or a date no calendar shows.
+        {0, Reference(0, 0, 0), Today(10, 0, 0), std::nullopt, "", "20", false},
+        {-15, Reference(0, 0, 0), Today(10, 0, 0), std::nullopt, "", "20", false},
+        {547, Reference(0, 0, 0), Today(10, 0, 0), std::nullopt, "", "20", false},
+        {15, Reference(0, 0, 0), MakeDateTime(10000, 1, 1, 0, 0, 0), std::nullopt, "", "", false},
+        {15, Reference(0, 0, 0),
+         DateTime{std::nextafter(MakeDateTime(100, 1, 1, 0, 0, 0).days, -1e9)}, std::nullopt, "",
+         "", false},
+        {15, DateTime{std::numeric_limits<double>::quiet_NaN()}, Today(10, 0, 0), std::nullopt, "",
+         "", false},
+        {15, Reference(0, 0, 0), DateTime{1e300}, std::nullopt, "", "", false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.interval) + " min at " + std::to_string(row.now.days));
+        const auto remaining = RemainingSeconds(row.now, row.reference, row.interval);
+        ASSERT_EQ(remaining, row.remaining);
+        if (!remaining) {
+            continue;
+        }
+        EXPECT_EQ(FormatRemaining(*remaining), row.display);
+        const DateTime before{row.now.days - second};
+        WarningSchedule warnings;
+        warnings.IsDue(before, *RemainingSeconds(before, row.reference, row.interval), row.lead,
+                       AlertState::Idle);
+        EXPECT_EQ(warnings.IsDue(row.now, *remaining, row.lead, AlertState::Idle), row.alert);
+    }
+}
+
+TEST(Arithmetic, EverySecondOfADayCountsDownExactlyAtBothEndsOfTheCalendar) {
+    // Floating-point error grows with the size of the day number; these days are the farthest
+    // from the epoch the countdown can meet.
+    for (const int year : {100, 2026, 9999}) {
+        for (const std::int16_t interval : {1, 7, 546}) {
+            const std::int32_t period = interval * 60;
+            const std::int32_t reference = 12 * 3600 + 34 * 60 + 56;
+            for (std::int32_t s = 0; s < 86400; ++s) {
+                const DateTime now = MakeDateTime(year, 12, 31, s / 3600, s / 60 % 60, s % 60);
+                const std::int32_t expected = period - ((s - reference) % period + period) % period;
+                const auto remaining = RemainingSeconds(now, Reference(12, 34, 56), interval);
+                ASSERT_EQ(remaining, expected) << year << " " << interval << " min, second " << s;
+                ASSERT_EQ(SecondsOfDay(now), s);
+                ASSERT_EQ(FormatRemaining(*remaining), Display(expected)) << s;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace brindle
