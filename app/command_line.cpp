@@ -219,8 +219,8 @@ std::string HelpText(std::string_view program) {
     }
     std::string text = "Usage: " + std::string(program) + " [options]\n";
     text +=
-        "Counts down to the next boundary of equal periods of the day and warns shortly before "
-        "it.\nWithout options it opens idle: right-click it and choose Change Time.\n\n"
+        "Counts down to the next boundary of equal periods of the day and warns shortly\n"
+        "before it. Without options it opens idle: right-click it, choose Change Time.\n\n"
         "Options:\n";
     const std::size_t column = 2 + width + 2;
     for (std::size_t i = 0; i < kOptions.size(); ++i) {
