@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -11,6 +10,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 #include "clock_fake.h"
 #include "form_fake.h"
@@ -43,12 +43,9 @@ void ChooseFromNextPopup(const QString& choice) {
     QTimer::singleShot(0, [choice] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr) << "no popup menu is open";
-        for (QAction* action : menu->actions()) {
-            if (action->text() == choice) {
-                menu->setActiveAction(action);
-                QTest::keyClick(menu, Qt::Key_Return);
-            }
-        }
+        const QList<QAction*> actions = menu->actions();
+        menu->setActiveAction(*std::ranges::find(actions, choice, &QAction::text));
+        QTest::keyClick(menu, Qt::Key_Return);
     });
 }
 
@@ -64,13 +61,6 @@ protected:
             form->Unload();
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    // The control the keyboard focus is in; a list's text field stands for its list.
-    static std::string Focused() {
-        QWidget* focus = QApplication::focusWidget();
-        return (focus->objectName().isEmpty() ? focus->parentWidget() : focus)
-            ->objectName()
-            .toStdString();
     }
     void Activate(Form& form) {
         form.Show();
@@ -133,11 +123,13 @@ TEST_F(QtBackendTest, TheKeyboardWorksEachWindowInTabOrder) {
     for (Form* form : {forms[1], forms[2]}) {
         Activate(*form);
         const std::vector<Control*> order = TabOrder(*form);
-        for (Control* control : order) {
-            EXPECT_EQ(Focused(), control->Name());
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        for (std::size_t i = 0; i <= order.size(); ++i) {
+            if (i > 0) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            }
+            const QString name = QString::fromStdString(order[i % order.size()]->Name());
+            EXPECT_TRUE(Window(*form)->findChild<QWidget*>(name)->hasFocus()) << i;
         }
-        EXPECT_EQ(Focused(), order.front()->Name());
         form->Hide();
     }
     // The first Down in a fresh list picks its first item.
@@ -186,13 +178,6 @@ TEST_F(QtBackendTest, TheUsersActionsReachTheirHandlers) {
     // The window manager closes it.
     Window(program.frmRef)->close();
     EXPECT_FALSE(program.frmRef.IsLoaded());
-
-    // A pick from the open interval list starts the countdown.
-    intervals->showPopup();
-    QTest::keyClick(intervals->view(), Qt::Key_7);
-    QTest::keyClick(intervals->view(), Qt::Key_Return);
-    EXPECT_EQ(program.frmCountDown.Label1().Caption(), "7 Min");
-    EXPECT_FALSE(program.Form1.IsVisible());
 }
 
 TEST_F(QtBackendTest, ExitAppEndsTheProgram) {
@@ -230,59 +215,40 @@ TEST_F(QtBackendTest, WindowsOpenCentredOnThePrimaryScreensWorkAreaWhereverTheyW
     EXPECT_LE(offset.manhattanLength(), 2);
 }
 
-// The wall clock the timers under test aim by: a whole second, on every quarter-second boundary,
-// plus what a test adds.
-constexpr std::int64_t kSecond = 1'796'601'600'000'000'000, kMs = 1'000'000;
-std::int64_t fakeWallNs = 0;
-
-// A window of the test's own with one quarter-second timer whose ticks read the fake wall clock.
-class QtTickTimerTest : public testing::Test {
-protected:
-    QtTickTimerTest() {
-        ControlLayout timer;
-        timer.name = "tmrTick";
-        timer.kind = ControlKind::Timer;
-        timer.timerInterval = 250;
-        layout.controls = {timer};
-        form.onBind = [this](FormFake& f) {
-            f.Get<Timer>("tmrTick").OnTimer([this] { onTick(); });
-        };
-        form.Load();
-        native = Window(form, windows)->findChild<QtTickTimer*>("tmrTick");
-    }
-    ~QtTickTimerTest() override { form.Unload(); }
-    Timer& Control() { return form.Get<Timer>("tmrTick"); }
-
-    WindowLayout layout;
-    QtWindowSystem windows{{TickAlignment::WallClock, [] { return fakeWallNs; }}};
+TEST(QtTickTimer, TicksAimJustPastABoundaryReArmFirstAndGoOnInANestedLoopUntilStopped) {
+    // A quarter-second timer on a window of the test's own; its wall clock stands at a whole
+    // second plus what the test adds.
+    constexpr std::int64_t kSecond = 1'796'601'600'000'000'000, kMs = 1'000'000;
+    static std::int64_t wallNs = kSecond + 240 * kMs;
+    QtWindowSystem windows{{TickAlignment::WallClock, [] { return wallNs; }}};
     ClockFake clock;
     OsFunctionsFake os{clock};
     Runtime runtime{windows, os, clock};
-    FormFake form{runtime, layout};
-    QPointer<QtTickTimer> native;
-    std::function<void()> onTick;
-};
-
-TEST_F(QtTickTimerTest, TicksAimJustPastABoundaryReArmFirstAndGoOnInANestedLoopUntilStopped) {
-    fakeWallNs = kSecond + 240 * kMs;
+    WindowLayout layout;
+    layout.controls = {ControlLayout{}};
+    layout.controls[0].kind = ControlKind::Timer;
+    layout.controls[0].timerInterval = 250;
+    FormFake form(runtime, layout);
+    Timer& timer = form.Get<Timer>("");
+    QPointer<QtTickTimer> native = Window(form, windows)->findChild<QtTickTimer*>();
     std::vector<std::int64_t> armedInHandler;
-    onTick = [&] {
+    timer.OnTimer([&] {
         armedInHandler.push_back(native->isActive() ? native->ArmedDelayNs() : -1);
-        fakeWallNs += 1'000 * kMs;
+        wallNs += 1'000 * kMs;
         if (armedInHandler.size() == 1) {
             EXPECT_TRUE(QTest::qWaitFor([&] { return armedInHandler.size() == 3; }, 5000));
         } else if (armedInHandler.size() == 3) {
-            Control().SetEnabled(false);
+            timer.SetEnabled(false);
         }
-    };
-    Control().SetEnabled(true);
+    });
+    timer.SetEnabled(true);
     EXPECT_EQ(native->ArmedDelayNs(), 11 * kMs);
-    fakeWallNs = kSecond + 529 * kMs;
+    wallNs = kSecond + 529 * kMs;
     ASSERT_TRUE(QTest::qWaitFor([&] { return armedInHandler.size() == 3; }, 5000));
     EXPECT_EQ(armedInHandler, std::vector<std::int64_t>(3, 222 * kMs));
     EXPECT_FALSE(native->isActive());
     // Unloading the window stops a running timer.
-    Control().SetEnabled(true);
+    timer.SetEnabled(true);
     form.Unload();
     EXPECT_TRUE(native.isNull() || !native->isActive());
 }
@@ -292,7 +258,7 @@ TEST_F(QtTickTimerTest, TicksAimJustPastABoundaryReArmFirstAndGoOnInANestedLoopU
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
-    // A run may name a screen layout of its own for the offscreen platform.
+    // The test list is read without the tests' environment; the two-screen run names its own.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
