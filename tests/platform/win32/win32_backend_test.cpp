@@ -287,7 +287,9 @@ TEST_F(Win32Test, TicksAreAimedBeforeTheirHandlerAndGoOnInANestedLoopUntilDisabl
     pump(1, 10000);
     // Enabling read the clock once; each tick read it again before its handler ran.
     EXPECT_EQ(readsInHandler, (std::vector<int>{2, 3, 4}));
-    // The shot armed before the handler ran was cancelled with the timer.
+    // Disabling cancels the shot it armed.
+    form.Get<Timer>("").SetEnabled(true);
+    form.Get<Timer>("").SetEnabled(false);
     shots = 0;
     pump(4, 300);
     EXPECT_EQ(shots, 0);
