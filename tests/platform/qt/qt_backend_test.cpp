@@ -185,9 +185,14 @@ TEST_F(QtBackendTest, ExitAppEndsTheProgram) {
         ChooseFromNextPopup("Exit App");
         Press(*Window(program.frmCountDown)->findChild<QLabel*>("lblCountDown"), Qt::RightButton);
     });
-    // Should the program fail to quit, this ends the loop with its windows still loaded.
-    QTimer::singleShot(5000, qApp, &QCoreApplication::quit);
+    // Should the program fail to quit, this ends the loop so the test can report it.
+    bool rescued = false;
+    QTimer::singleShot(5000, [&rescued] {
+        rescued = true;
+        QCoreApplication::quit();
+    });
     EXPECT_EQ(program.runtime.Run(), 0);
+    EXPECT_FALSE(rescued);
     EXPECT_EQ(program.runtime.LoadedWindowCount(), 0);
 }
 
