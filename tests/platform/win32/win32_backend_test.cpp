@@ -232,12 +232,11 @@ TEST_F(Win32BackendTest, ExitAppFromTheMenuEndsTheProgram) {
 
 TEST_F(Win32BackendTest, TopMostGoesOnAndOffAndTheSoundLibraryWaitsForTheFirstSound) {
     Win32OsFunctions real;
+    const WindowHandle window = program.frmCountDown.hWnd();
     for (std::int32_t band : {kInsertNotTopMost, kInsertTopMost}) {
-        real.SetWindowPos(program.frmCountDown.hWnd(), band, 0, 0, 0, 0, kKeepPosition | kKeepSize);
-        EXPECT_EQ(
-            GetWindowLongPtrW(reinterpret_cast<HWND>(program.frmCountDown.hWnd()), GWL_EXSTYLE) &
-                WS_EX_TOPMOST,
-            band == kInsertTopMost ? WS_EX_TOPMOST : 0);
+        real.SetWindowPos(window, band, 0, 0, 0, 0, kKeepPosition | kKeepSize);
+        const LONG_PTR style = GetWindowLongPtrW(reinterpret_cast<HWND>(window), GWL_EXSTYLE);
+        EXPECT_EQ((style & WS_EX_TOPMOST) != 0, band == kInsertTopMost);
     }
     EXPECT_EQ(GetModuleHandleW(L"winmm.dll"), nullptr);
     EXPECT_EQ(real.PlaySoundA("no-such-sound.wav", 0, kPlayFileName | kPlayNoDefault), 0);
@@ -274,22 +273,21 @@ TEST_F(Win32Test, TicksAreAimedBeforeTheirHandlerAndGoOnInANestedLoopUntilDisabl
         }
     };
     FormFake form(runtime, layout);
-    form.onBind = [&](FormFake& self) {
-        self.Get<Timer>("").OnTimer([&] {
-            readsInHandler.push_back(wallClockReads);
-            if (readsInHandler.size() == 1) {
-                pump(3, 10000);
-                self.Get<Timer>("").SetEnabled(false);
-            }
-        });
-    };
-    form.Get<Timer>("").SetEnabled(true);
+    Timer& timer = form.Get<Timer>("");
+    timer.OnTimer([&] {
+        readsInHandler.push_back(wallClockReads);
+        if (readsInHandler.size() == 1) {
+            pump(3, 10000);
+            timer.SetEnabled(false);
+        }
+    });
+    timer.SetEnabled(true);
     pump(1, 10000);
     // Enabling read the clock once; each tick read it again before its handler ran.
     EXPECT_EQ(readsInHandler, (std::vector<int>{2, 3, 4}));
     // Disabling cancels the shot it armed.
-    form.Get<Timer>("").SetEnabled(true);
-    form.Get<Timer>("").SetEnabled(false);
+    timer.SetEnabled(true);
+    timer.SetEnabled(false);
     shots = 0;
     pump(4, 300);
     EXPECT_EQ(shots, 0);
