@@ -12,6 +12,7 @@ Both are 16-bit PCM WAV of any rate and channel count. A sound runs from the fir
 20 ms window louder than 2 % of its loudest (so volumes do not matter); 40 ms of quiet ends a burst.
 """
 import array
+import itertools
 import sys
 import wave
 
@@ -30,16 +31,13 @@ class Sound:
             samples = array.array("h", source.readframes(source.getnframes()))
         if sys.byteorder != "little":
             samples.byteswap()
-        self.sums, total = [0.0], 0.0
-        for frame in range(len(samples) // channels):
-            total += sum(s * s for s in samples[frame * channels:(frame + 1) * channels]) / channels
-            self.sums.append(total / (32768.0 * 32768.0))
+        self.sums = list(itertools.accumulate(
+            (sum(s * s for s in samples[f * channels:(f + 1) * channels]) / channels / 32768.0**2
+             for f in range(len(samples) // channels)), initial=0.0))
         self.duration = (len(self.sums) - 1) / self.rate
 
     def rms(self, start, length):
-        last_index = len(self.sums) - 1
-        first = min(max(0, round(start * self.rate)), last_index)
-        last = min(max(0, round((start + length) * self.rate)), last_index)
+        first, last = (min(max(0, round(t * self.rate)), len(self.sums) - 1) for t in (start, start + length))
         return ((self.sums[last] - self.sums[first]) / max(1, round(length * self.rate))) ** 0.5
 
     def bursts(self):
