@@ -65,9 +65,9 @@ test-windows: windows
 
 test: test-windows
 
-# The long reliability runs of the real program (about 35 minutes): a 10-minute soak on a fast
-# wall clock, random use, the full sets of clock jumps, sleeps and broken chime files, and the
-# same once more against a sanitizer build. Prints the figures and the random seed to replay.
+# The long reliability runs of the real program (about 35 minutes): ten minutes of warnings, random
+# use, the full sets of clock jumps, sleeps and broken chime files, on the program as built and on
+# a sanitizer build. Prints the figures and the random seed to replay.
 .PHONY: soak
 soak: deps
 	JOBS=$(JOBS) scripts/reliability-soak build-rel build-rel-asan
