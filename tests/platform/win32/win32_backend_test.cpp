@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -291,6 +292,40 @@ TEST_F(Win32Test, TicksAreAimedBeforeTheirHandlerAndGoOnInANestedLoopUntilDisabl
     shots = 0;
     pump(4, 300);
     EXPECT_EQ(shots, 0);
+}
+
+// Real Windows looks for a bare sound name in the working directory, not in the program's folder
+// (Wine also searches the latter), so this checks where the program itself turns to: a program
+// started from a shortcut without a "Start in" folder must still find its chime.
+TEST(SoundBesideProgram, ABareNameMissingFromTheWorkingDirectoryIsTakenFromTheProgramsFolder) {
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring folder = program;
+    folder.resize(folder.find_last_of(L"\\/") + 1);
+    const std::wstring beside = folder + L"brindle-probe.wav";
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring elsewhere = std::wstring(temp) + L"brindle-elsewhere";
+    CreateDirectoryW(elsewhere.c_str(), nullptr);
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    const auto touch = [](const std::wstring& path) {
+        CloseHandle(
+            CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    };
+    touch(beside);
+    ASSERT_TRUE(SetCurrentDirectoryW(elsewhere.c_str()));
+
+    EXPECT_EQ(SoundBesideProgram("brindle-probe.wav"), beside);
+    EXPECT_EQ(SoundBesideProgram("no-such-sound.wav"), L"");
+    // A file of that name in the working directory is asked for by its bare name first.
+    touch(elsewhere + L"\\brindle-probe.wav");
+    EXPECT_EQ(SoundBesideProgram("brindle-probe.wav"), L"");
+
+    SetCurrentDirectoryW(previous);
+    DeleteFileW((elsewhere + L"\\brindle-probe.wav").c_str());
+    RemoveDirectoryW(elsewhere.c_str());
+    DeleteFileW(beside.c_str());
 }
 
 }  // namespace
