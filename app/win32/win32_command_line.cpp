@@ -4,29 +4,11 @@
 
 #include <shellapi.h>
 
+#include "win32_support.h"
+
 namespace brindle {
 
 namespace {
-
-std::string ToUtf8(const wchar_t* text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) {
-        return {};
-    }
-    std::string result(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, result.data(), size, nullptr, nullptr);
-    result.resize(static_cast<std::size_t>(size - 1));
-    return result;
-}
-
-std::wstring ToUtf16(const std::string& text) {
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring result(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(),
-                        size);
-    return result;
-}
 
 // Writes to a console as wide text, so that no code page garbles it, and to a file or pipe as
 // UTF-8; false when the handle leads nowhere.
@@ -38,7 +20,7 @@ bool WriteTo(HANDLE handle, const std::string& text) {
     DWORD written = 0;
     DWORD mode = 0;
     if (GetConsoleMode(handle, &mode)) {
-        const std::wstring wide = ToUtf16(text);
+        const std::wstring wide = win32::Widen(text);
         return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written,
                              nullptr) != 0;
     }
@@ -54,7 +36,7 @@ std::vector<std::string> CommandLineArguments() {
     LPWSTR* words = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> arguments;
     for (int i = 1; words != nullptr && i < count; ++i) {
-        arguments.push_back(ToUtf8(words[i]));
+        arguments.push_back(win32::Narrow(words[i]));
     }
     LocalFree(words);
     return arguments;
@@ -80,7 +62,7 @@ void Tell(const EarlyExit& early) {
             return;
         }
     }
-    MessageBoxW(nullptr, ToUtf16(early.text).c_str(), L"Brindle",
+    MessageBoxW(nullptr, win32::Widen(early.text).c_str(), L"Brindle",
                 early.stream == OutputStream::Output ? MB_ICONINFORMATION : MB_ICONERROR);
 }
 
