@@ -23,13 +23,9 @@ inline constexpr TickAlignment kBuildTickAlignment = TickAlignment::WallClock;
 // millisecond, and no display is late by more than that.
 inline constexpr std::int64_t kTickSlackNs = 1'000'000;
 
-// How long to wait from `now` until `slack` after the next whole multiple of `period` on the same
-// clock, in the units of the arguments. A time exactly on a boundary waits for the next one; a
-// period of zero or less gives no wait.
-std::int64_t DelayToNextBoundary(std::int64_t now, std::int64_t period, std::int64_t slack);
-
 // The wait in nanoseconds from wallNs (nanoseconds since 1970) until kTickSlackNs after the next
-// multiple of intervalMs on the wall clock. Both backends arm their timers with it, so every tick
+// multiple of intervalMs on the wall clock; a time exactly on a boundary waits for the next one,
+// and a period of zero or less gives no wait. Both backends arm their timers with it, so every tick
 // lands just after a boundary and drift never builds up.
 std::int64_t DelayToNextTickNs(std::int64_t wallNs, int intervalMs);
 
