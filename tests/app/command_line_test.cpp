@@ -36,6 +36,8 @@ TEST(CommandLine, EachMistakeIsOneLineOnStandardErrorWithStatusTwo) {
         {{"15"}, F::UnexpectedArgument, "unexpected argument '15': " + kOptions},
         {{"--help=all"}, F::UnwantedValue, "--help takes no value, but was given 'all'"},
         {{"--lead", "45", "--help"}, F::BadValue, "bad value '45' for --lead: " + kSeconds},
+        // A control character would split the line; it is shown as '?'.
+        {{"--lead", "4\n5"}, F::BadValue, "bad value '4?5' for --lead: " + kSeconds},
     };
     for (const auto& [arguments, fault, message] : rows) {
         const CommandLine parsed = ParseCommandLine(arguments);
