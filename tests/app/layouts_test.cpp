@@ -58,17 +58,5 @@ TEST_F(Layouts, WhatAPersonSeesAndReachesInEachWindow) {
     EXPECT_EQ(setup.Layout().border, BorderStyle::None);
 }
 
-TEST_F(Layouts, TheMenuTheTimerAndThePicker) {
-    std::vector<std::string> entries;
-    for (const MenuItem* entry : menuCarrier.mnuMenu().Children()) {
-        entries.push_back(entry->IsSeparator() ? "-" : entry->Caption());
-    }
-    EXPECT_EQ(entries, (std::vector<std::string>{"Change Time", "Referance", "-", "Exit App"}));
-    EXPECT_FALSE(menuCarrier.IsVisible());
-    EXPECT_EQ(countDown.tmrDisplayTime().Interval(), 250);
-    EXPECT_EQ(dialog.DTPicker1().Layout().pickerMin, MakeDateTime(1601, 1, 1, 0, 0, 0));
-    EXPECT_EQ(dialog.DTPicker1().Layout().pickerMax, MakeDateTime(9999, 12, 31, 0, 0, 0));
-}
-
 }  // namespace
 }  // namespace brindle
