@@ -1,153 +1,99 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "form_fake.h"
-#include "os_functions_fake.h"
+#include "program_fixture.h"
 #include "runtime/peer_rules.h"
-#include "runtime/runtime.h"
-#include "window_system_fake.h"
 
 namespace brindle {
-
 namespace {
 
-ControlLayout Make(std::string name, ControlKind kind, std::string caption, TwipsRect bounds,
-                   int tabIndex = -1, Focus focus = Focus::Accepts) {
-    ControlLayout c;
-    c.name = std::move(name);
-    c.kind = kind;
-    c.caption = std::move(caption);
-    c.bounds = bounds;
-    c.tabIndex = tabIndex;
-    c.focus = focus;
-    return c;
-}
-
-WindowLayout Window(std::string name, std::vector<ControlLayout> controls) {
-    WindowLayout w;
-    w.name = w.caption = std::move(name);
-    w.clientArea = {0, 0, 1500, 900};
-    w.controls = std::move(controls);
-    return w;
-}
-
-// A window with one control of every kind. The list and the button take the focus; the box
-// refuses it, the picker lies outside the window and the label never takes it.
-const WindowLayout kProbe = [] {
-    ControlLayout timer = Make("tmrTick", ControlKind::Timer, "", {});
-    timer.timerInterval = 250;
-    ControlLayout picker = Make("dtpWhen", ControlKind::DatePicker, "", {1500, 0, 900, 300}, 0);
-    picker.pickerValue = MakeDateTime(2001, 2, 3, 4, 5, 6);
-    return Window(
-        "frmProbe",
-        {Make("lblShow", ControlKind::Label, "design", {0, 0, 900, 300}, 3),
-         Make("cmdGo", ControlKind::CommandButton, "Go", {0, 300, 900, 300}, 2),
-         Make("cboPick", ControlKind::ComboBox, "list", {0, 600, 900, 300}, 1),
-         Make("txtLead", ControlKind::TextBox, "20", {900, 0, 300, 300}, 0, Focus::Refuses), timer,
-         picker});
-}();
-const WindowLayout kSide = Window("frmSide", {});
-
-class RuntimeRules : public ::testing::Test {
+// The window runtime's rules, seen through the program's own windows on the fakes.
+class RuntimeRules : public ::testing::Test, public ProgramFixture {
 protected:
-    ClockFake clock;
-    OsFunctionsFake os{clock};
-    WindowSystemFake windows;
-    Runtime runtime{windows, os, clock};
-    FormFake probe{runtime, kProbe};
-    FormFake side{runtime, kSide};
-
-    Label& Caption() { return probe.Get<Label>("lblShow"); }
-    ComboBox& List() { return probe.Get<ComboBox>("cboPick"); }
-    void OnGo(std::function<void()> handler) {
-        probe.onBind = [handler](FormFake& f) { f.Get<CommandButton>("cmdGo").OnClick(handler); };
+    std::vector<std::vector<std::int64_t>> WindowPositions() const {
+        std::vector<std::vector<std::int64_t>> result;
+        for (const DeclaredCall& call : os.CallsOf("SetWindowPos")) {
+            result.push_back(call.arguments);
+        }
+        return result;
     }
-    void PressGo() { probe.Get<CommandButton>("cmdGo").SetValue(true); }
 };
 
-TEST_F(RuntimeRules, ReloadRestoresDesignValuesAndHideKeepsThem) {
-    // Touching a control loads its window hidden, with the design values already in Form_Load.
-    std::string seenByLoad;
-    probe.onLoad = [&](FormFake& f) { seenByLoad = f.Get<Label>("lblShow").Caption(); };
-    Caption().SetCaption("changed");
-    EXPECT_EQ(seenByLoad, "design");
-    EXPECT_FALSE(probe.IsVisible());
-    probe.Show();
-    probe.Hide();
-    probe.Show();
-    EXPECT_EQ(Caption().Caption(), "changed");
-    List().SetText("typed");
-    probe.Get<DatePicker>("dtpWhen").SetValue(MakeDateTime(2020, 1, 1, 0, 0, 0));
-    probe.Get<Timer>("tmrTick").SetEnabled(true);
-    // Every change reached the window's peer, in order.
+TEST_F(RuntimeRules, TouchingAControlLoadsItsWindowHiddenAndAReloadRestoresItsDesign) {
+    // The setup window, touched, is loaded hidden and filled by its Form_Load.
+    setup.Combo1().SetText("typed");
+    EXPECT_TRUE(setup.IsLoaded() && !setup.IsVisible());
+    EXPECT_EQ(setup.Combo1().Items().size(), 60u);
+    windows.ClearRecords();
+    setup.Show();
+    setup.Hide();
+    setup.Show();
+    setup.Combo2().SetEnabled(false);
+    dialog.DTPicker1().SetValue(MakeDateTime(2020, 1, 1, 0, 0, 0));
+    EXPECT_EQ(setup.Combo1().Text(), "typed");
+    // Every change reached its window's peer, in order.
     std::string told;
     for (const PeerUpdate& u : windows.updates) {
-        told += (u.control.empty() ? (u.visibility == Visibility::Visible ? "shown" : "hidden")
+        told += u.window + "." +
+                (u.control.empty() ? (u.visibility == Visibility::Visible ? "shown" : "hidden")
                                    : u.control) +
                 " ";
     }
-    EXPECT_EQ(told, "lblShow shown hidden shown cboPick dtpWhen tmrTick ");
-    side.Load();
-    probe.Unload();
-    EXPECT_EQ(Caption().Caption() + List().Text(), "designlist");
-    EXPECT_EQ(probe.Get<DatePicker>("dtpWhen").Value(), MakeDateTime(2001, 2, 3, 4, 5, 6));
-    EXPECT_FALSE(probe.Get<Timer>("tmrTick").Enabled() || probe.IsVisible());
-    EXPECT_EQ(probe.loadRuns, 2);
-    EXPECT_EQ(windows.peersCreated, (std::vector<std::string>{"frmProbe", "frmSide", "frmProbe"}));
+    EXPECT_EQ(told, "Form1.shown Form1.hidden Form1.shown Form1.Combo2 frmRef.DTPicker1 ");
+    // Unloaded and touched again, each window is its design once more, its lists not doubled.
+    const std::size_t peers = windows.peersCreated.size();
+    setup.Unload();
+    dialog.Unload();
+    EXPECT_EQ(setup.Combo1().Text() + "|" + setup.Combo1().Items()[59], "Time Frames|60");
+    EXPECT_EQ(setup.Combo1().Items().size(), 60u);
+    EXPECT_TRUE(setup.Combo2().Enabled());
+    EXPECT_EQ(dialog.DTPicker1().Value(), MakeDateTime(2003, 11, 20, 0, 0, 0));
+    EXPECT_FALSE(setup.IsVisible() || dialog.IsVisible());
+    EXPECT_EQ(windows.peersCreated.size(), peers + 2);
     // A window still loaded keeps the program and its event loop going.
-    runtime.Run();
+    program.runtime.Run();
     EXPECT_EQ(windows.processPendingEventsCount + windows.quitCount, 1);
 }
 
-TEST_F(RuntimeRules, UnloadsCascadeOnceAndTheProgramEndsOnceWhenTheOutermostEventIsOver) {
-    probe.onUnload = [&](FormFake&) { side.Unload(); };
-    side.onUnload = [&](FormFake&) { probe.Unload(); };
-    // The handler runs to its end: the controls and peers of its unloaded window outlive it.
-    std::vector<int> insideHandler;
-    OnGo([&] {
-        Label& label = Caption();
-        probe.Unload();
-        insideHandler = {windows.livePeers, windows.quitCount, probe.IsLoaded() ? 1 : 0,
-                         label.Caption() == "design" ? 1 : 0};
+TEST_F(RuntimeRules, AHandlerThatUnloadsEveryWindowRunsToItsEndAndTheProgramEndsOnce) {
+    ChooseOnCountDown("mnuReferance");
+    const int peers = windows.livePeers;
+    std::vector<int> inside;
+    // The countdown window's unload closes every other window, each of which closes the others.
+    countDown.Colors().OnClick([&] {
+        Label& label = countDown.Label1();
+        countDown.Unload();
+        inside = {windows.livePeers, windows.quitCount, countDown.IsLoaded() ? 1 : 0,
+                  label.Caption() == "Label1" ? 1 : 0};
     });
-    probe.Show();
-    side.Show();
-    PressGo();
-    EXPECT_EQ(insideHandler, (std::vector<int>{2, 0, 0, 1}));
-    EXPECT_EQ(probe.unloadRuns + side.unloadRuns, 2);
+    countDown.Colors().SetValue(true);
+    EXPECT_EQ(inside, (std::vector<int>{peers, 0, 0, 1}));
     EXPECT_EQ(windows.livePeers, 0);
-    EXPECT_TRUE(runtime.HasEnded());
-    probe.Unload();
-    side.UserClose();
-    EXPECT_EQ(windows.quitCount, 1);
-    EXPECT_EQ(runtime.Run(), 0);
+    // Unloading or closing what is gone does nothing.
+    dialog.Unload();
+    setup.UserClose();
+    EXPECT_EQ(program.runtime.Run(), 0);
     EXPECT_EQ(windows.processPendingEventsCount, 0);
+    ExpectProgramEnded();
 }
 
-TEST_F(RuntimeRules, ControlsAnswerTheUserOnlyWhileEnabled) {
-    std::vector<std::string> clicks;
-    int ticks = 0;
-    probe.onBind = [&](FormFake& f) {
-        f.Get<ComboBox>("cboPick").OnClick([&] { clicks.push_back(List().Text()); });
-        f.Get<Timer>("tmrTick").OnTimer([&] { ++ticks; });
-    };
-    List().AddItem("5");
-    List().AddItem("15");
-    List().SetEnabled(false);
-    windows.PickItem(probe, "cboPick", "15");
-    windows.TypeText(probe, "cboPick", "9");
-    windows.FireTimer(probe, "tmrTick");
-    List().SetEnabled(true);
-    probe.Get<Timer>("tmrTick").SetEnabled(true);
-    windows.TypeText(probe, "cboPick", "7.5");
-    EXPECT_EQ(List().Text(), "7.5");
-    List().Pick(2);
-    windows.PickItem(probe, "cboPick", "15");
-    windows.FireTimer(probe, "tmrTick");
-    EXPECT_EQ(clicks, std::vector<std::string>{"15"});
-    EXPECT_EQ(ticks, 1);
+TEST_F(RuntimeRules, ListsAndTimersAnswerTheUserOnlyWhileEnabled) {
+    ChooseOnCountDown("mnuCT");
+    windows.PickItem(setup, "Combo2", "40");
+    windows.PickItem(setup, "Combo2", "60");
+    windows.TypeText(setup, "Combo2", "50");
+    EXPECT_EQ(setup.Combo2().Text() + "|" + countDown.alert().Text(), "40|40");
+    // The loaded countdown's timer is off until an interval is picked.
+    windows.FireTimer(countDown, "tmrDisplayTime");
+    setup.Combo1().Pick(60);
+    EXPECT_EQ(countDown.lblCountDown().Caption(), "");
+    EXPECT_FALSE(countDown.IsVisible());
+    windows.TypeText(setup, "Combo1", "7.5");
+    EXPECT_EQ(setup.Combo1().Text(), "7.5");
+    EXPECT_FALSE(countDown.IsVisible());
 }
 
 TEST_F(RuntimeRules, PeersShowWhatAPersonCanReach) {
@@ -161,35 +107,32 @@ TEST_F(RuntimeRules, PeersShowWhatAPersonCanReach) {
     EXPECT_EQ(PixelsToTwips(57, 15), 855);
     const PixelPoint centre = CentredOrigin({64, 32, 960, 736}, 57, 39);
     EXPECT_EQ(std::vector<int>({centre.x, centre.y}), std::vector<int>({515, 380}));
-    // Only the list and the button take the focus, the list first; the first stored control is
-    // raised last, so it is in front.
-    probe.Load();
-    std::vector<std::string> focus;
-    for (Control* c : TabOrder(probe)) {
-        focus.push_back(c->Name());
+    // Of the countdown window only its two labels can be seen; the timer is no widget, and the
+    // first stored label is raised last, so Label1 lies in front where the two overlap.
+    std::vector<std::string> seen;
+    std::vector<std::string> raised;
+    for (Control* c : BackToFront(countDown)) {
+        raised.push_back(c->Name());
+        if (CanBeSeen(*c)) {
+            seen.push_back(c->Name());
+        }
     }
-    EXPECT_EQ(focus, (std::vector<std::string>{"cboPick", "cmdGo"}));
-    EXPECT_FALSE(CanBeSeen(probe.Get<DatePicker>("dtpWhen")));
-    EXPECT_EQ(BackToFront(probe).back()->Name(), "lblShow");
-    EXPECT_EQ(BackToFront(probe).size(), 5u);
-    // The z-order commands keep position and size and act on the handle they are given.
-    EXPECT_EQ(side.Bounds().width, 1500);
-    EXPECT_FALSE(side.IsVisible());
-    WindowHandle other = side.hWnd();
+    EXPECT_EQ(seen, (std::vector<std::string>{"lblCountDown", "Label1"}));
+    EXPECT_EQ(raised.size(), countDown.Controls().size() - 1);
+    EXPECT_EQ(DescribingControl(setup.Combo2())->Name(), "Label2");
+    // The z-order commands keep position and size, act on the handle they are given and load
+    // their own window first.
+    WindowHandle shown = countDown.hWnd();
+    setup.Unload();
     os.Clear();
-    side.MakeTopMost(other);
-    probe.Unload();
-    probe.MakeNormal(other);
-    EXPECT_TRUE(probe.IsLoaded());
-    probe.TopMost(TopMostState::Normal);
-    std::vector<std::vector<std::int64_t>> calls;
-    for (const DeclaredCall& call : os.calls) {
-        calls.push_back(call.arguments);
-    }
-    EXPECT_EQ(calls, (std::vector<std::vector<std::int64_t>>{
-                         {other, kInsertTopMost, 0, 0, 0, 0, 3},
-                         {other, kInsertNotTopMost, 0, 0, 0, 0, 3},
-                         {probe.hWnd(), kInsertNotTopMost, 0, 0, 0, 0, 3}}));
+    setup.MakeNormal(shown);
+    setup.MakeTopMost(shown);
+    setup.TopMost(TopMostState::Normal);
+    EXPECT_EQ(WindowPositions(), (std::vector<std::vector<std::int64_t>>{
+                                     {setup.hWnd(), kInsertTopMost, 0, 0, 0, 0, 3},
+                                     {shown, kInsertNotTopMost, 0, 0, 0, 0, 3},
+                                     {shown, kInsertTopMost, 0, 0, 0, 0, 3},
+                                     {setup.hWnd(), kInsertNotTopMost, 0, 0, 0, 0, 3}}));
 }
 
 }  // namespace
