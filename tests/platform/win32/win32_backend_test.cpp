@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "clock_fake.h"
 #include "form_fake.h"
@@ -246,26 +248,21 @@ TEST(Win32TickTimer, TicksAreAimedBeforeTheirHandlerAndGoOnInANestedLoopUntilDis
 // Windows, unlike Wine, looks for a bare name in the working directory only. The sound library
 // itself is loaded only when the first sound plays.
 TEST(Win32Chime, ABareNameMissingFromTheWorkingDirectoryIsTakenFromTheProgramsFolder) {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring beside = path;
-    beside.replace(beside.find_last_of(L"\\/") + 1, std::wstring::npos, L"brindle-probe.wav");
-    GetTempPathW(MAX_PATH, path);
-    const std::wstring elsewhere = std::wstring(path) + L"brindle-probe.wav";
-    const auto touch = [](const std::wstring& file) {
-        CloseHandle(
-            CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    };
-    touch(beside);
-    DeleteFileW(elsewhere.c_str());
-    ASSERT_TRUE(SetCurrentDirectoryW(path));
+    namespace fs = std::filesystem;
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    const fs::path beside = fs::path(program).replace_filename("brindle-probe.wav");
+    const fs::path elsewhere = fs::temp_directory_path() / beside.filename();
+    std::ofstream{beside};
+    fs::remove(elsewhere);
+    fs::current_path(elsewhere.parent_path());
     EXPECT_EQ(SoundBesideProgram("brindle-probe.wav"), beside);
     EXPECT_EQ(SoundBesideProgram("no-such-sound.wav"), L"");
     // A file of that name in the working directory is asked for by its bare name first.
-    touch(elsewhere);
+    std::ofstream{elsewhere};
     EXPECT_EQ(SoundBesideProgram("brindle-probe.wav"), L"");
-    DeleteFileW(elsewhere.c_str());
-    DeleteFileW(beside.c_str());
+    fs::remove(elsewhere);
+    fs::remove(beside);
 
     EXPECT_EQ(GetModuleHandleW(L"winmm.dll"), nullptr);
     EXPECT_EQ(Win32OsFunctions().PlaySoundA("no-such-sound.wav", 0, kPlayFileName | kPlayNoDefault),
