@@ -13,6 +13,7 @@
 
 #include "clock_fake.h"
 #include "form_fake.h"
+#include "layouts.h"
 #include "program.h"
 #include "qt/qt_backend.h"
 #include "qt/qt_tick_timer.h"
@@ -170,14 +171,14 @@ TEST_F(QtBackendTest, TheUsersActionsReachTheirHandlersUpToExitApp) {
 }
 
 TEST_F(QtBackendTest, WindowsOpenCentredOnThePrimaryScreenAndStayThereAsTopMostGoesOnAndOff) {
+    // Qt lists the primary screen first.
     const QList<QScreen*> screens = QGuiApplication::screens();
     ASSERT_EQ(screens.size(), 2);
-    QScreen* primary = QGuiApplication::primaryScreen();
     QWidget* window = Window(program.Form1);
-    window->move(screens[screens[0] == primary]->geometry().topLeft());
+    window->move(screens[1]->geometry().topLeft());
     program.Form1.Show();
     const QRect centred = window->frameGeometry();
-    EXPECT_LE((centred.center() - primary->availableGeometry().center()).manhattanLength(), 2);
+    EXPECT_LE((centred.center() - screens[0]->availableGeometry().center()).manhattanLength(), 2);
     for (std::int32_t band : {kInsertTopMost, kInsertNotTopMost}) {
         backend->GetOsFunctions().SetWindowPos(program.Form1.hWnd(), band, 0, 0, 0, 0,
                                                kKeepPosition | kKeepSize);
@@ -188,19 +189,15 @@ TEST_F(QtBackendTest, WindowsOpenCentredOnThePrimaryScreenAndStayThereAsTopMostG
 }
 
 TEST(QtTickTimer, TicksAimJustPastABoundaryReArmFirstAndGoOnInANestedLoopUntilStopped) {
-    // A quarter-second timer on a window of the test's own; its wall clock stands at a whole
-    // second plus what the test adds.
+    // The countdown's quarter-second timer on a window of the test's own. Its wall clock stands at
+    // a whole second plus what the test adds.
     constexpr std::int64_t kSecond = 1'796'601'600'000'000'000, kMs = 1'000'000;
     static std::int64_t wallNs = kSecond + 240 * kMs;
     QtWindowSystem windows{{TickAlignment::WallClock, [] { return wallNs; }}};
     ClockFake clock;
     Runtime runtime{windows, backend->GetOsFunctions(), clock};
-    WindowLayout layout;
-    layout.controls = {ControlLayout{}};
-    layout.controls[0].kind = ControlKind::Timer;
-    layout.controls[0].timerInterval = 250;
-    FormFake form(runtime, layout);
-    Timer& timer = form.Get<Timer>("");
+    FormFake form(runtime, CountDownLayout());
+    Timer& timer = form.Get<Timer>("tmrDisplayTime");
     QPointer<QtTickTimer> native = Window(form, windows)->findChild<QtTickTimer*>();
     std::vector<std::int64_t> armedInHandler;
     timer.OnTimer([&] {

@@ -7,6 +7,7 @@
 
 #include "clock_fake.h"
 #include "form_fake.h"
+#include "layouts.h"
 #include "os_functions_fake.h"
 #include "program.h"
 #include "runtime/peer_rules.h"
@@ -200,8 +201,8 @@ TEST_F(Win32BackendTest, WindowsOpenCentredOnThePrimaryScreenAndStayThereAsTopMo
 }
 
 TEST(Win32TickTimer, TicksAreAimedBeforeTheirHandlerAndGoOnInANestedLoopUntilDisabled) {
-    // A quarter-second timer on a window of the test's own, whose ticks read a wall clock that
-    // stands 1 ms before a whole second: each is aimed 2 ms ahead, so the test waits little.
+    // The countdown's timer on a window of the test's own. Its wall clock stands 1 ms before a
+    // whole second, so each tick is aimed 2 ms ahead and the test waits little.
     static int wallClockReads = 0;
     Win32WindowSystem windows{{TickAlignment::WallClock, [] {
                                    ++wallClockReads;
@@ -210,12 +211,8 @@ TEST(Win32TickTimer, TicksAreAimedBeforeTheirHandlerAndGoOnInANestedLoopUntilDis
     ClockFake clock;
     OsFunctionsFake os{clock};
     Runtime runtime{windows, os, clock};
-    WindowLayout layout;
-    layout.controls = {ControlLayout{}};
-    layout.controls[0].kind = ControlKind::Timer;
-    layout.controls[0].timerInterval = 250;
-    FormFake form(runtime, layout);
-    Timer& timer = form.Get<Timer>("");
+    FormFake form(runtime, CountDownLayout());
+    Timer& timer = form.Get<Timer>("tmrDisplayTime");
     std::vector<int> readsInHandler;
     // Runs the message loop until the handler ran count times, for ten seconds at most.
     const auto pump = [&](std::size_t count) {
