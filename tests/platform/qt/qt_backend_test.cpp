@@ -49,7 +49,7 @@ void ExpectShownAsLaidOut(Form& form) {
     for (const auto& control : form.Controls()) {
         const ControlLayout& c = control->Layout();
         QWidget* widget = Child(form, *control);
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(form.Name() + "." + c.name);
         if (!CanBeSeen(*control)) {
             EXPECT_EQ(widget, nullptr);
             continue;

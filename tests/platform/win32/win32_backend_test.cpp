@@ -44,6 +44,46 @@ std::pair<Colour, Colour> Colours(HWND child, UINT request) {
     return {text, fill.lbColor};
 }
 
+// Every control that can be seen has a child of its layout's place and font, in the colours its
+// control holds now; the keyboard reaches no other control.
+void ExpectShownAsLaidOut(Form& form) {
+    const int dpi = int(GetDpiForWindow(Window(form)));
+    const auto pixels = [dpi](const TwipsRect& twips) {
+        const PixelRect r = ToPixels(twips, 1440.0f / float(dpi));
+        return std::tuple(r.left, r.top, r.width);
+    };
+    RECT area{};
+    GetClientRect(Window(form), &area);
+    EXPECT_EQ(std::tuple(0, 0, int(area.right)), pixels(form.Layout().clientArea));
+    for (const auto& control : form.Controls()) {
+        const ControlLayout& c = control->Layout();
+        HWND child = Child(form, *control);
+        SCOPED_TRACE(form.Name() + "." + c.name);
+        if (!CanBeSeen(*control)) {
+            EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP, 0);
+            continue;
+        }
+        GetWindowRect(child, &area);
+        MapWindowPoints(nullptr, Window(form), reinterpret_cast<POINT*>(&area), 2);
+        EXPECT_EQ(std::tuple(int(area.left), int(area.top), int(area.right - area.left)),
+                  pixels(c.bounds));
+        LOGFONTW f{};
+        GetObjectW(HFONT(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof(f), &f);
+        if (!c.font.face.empty()) {
+            EXPECT_EQ(std::tuple(std::wstring(f.lfFaceName), f.lfHeight, f.lfWeight, !!f.lfItalic),
+                      std::tuple(std::wstring(c.font.face.begin(), c.font.face.end()),
+                                 -MulDiv(int(c.font.points * 100), dpi, 7200), c.font.weight,
+                                 c.font.slant == FontSlant::Italic));
+        }
+        if (auto* label = dynamic_cast<Label*>(control.get())) {
+            EXPECT_EQ(Colours(child, WM_CTLCOLORSTATIC),
+                      std::pair(label->ForeColor(), label->BackColor()));
+        } else if (c.kind == ControlKind::ComboBox) {
+            EXPECT_EQ(Colours(child, WM_CTLCOLOREDIT), std::pair(c.foreColor, c.backColor));
+        }
+    }
+}
+
 // The program on the native window system, with the clock and the declared functions faked.
 class Win32BackendTest : public testing::Test {
 protected:
@@ -62,46 +102,6 @@ protected:
         PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
         PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
         windows.ProcessPendingEvents();
-    }
-    // Every control that can be seen has a child of its layout's place and font, in the colours
-    // its control holds now; the keyboard reaches no other control.
-    void ExpectShownAsLaidOut(Form& form) {
-        const int dpi = int(GetDpiForWindow(Window(form)));
-        const auto pixels = [dpi](const TwipsRect& twips) {
-            const PixelRect r = ToPixels(twips, 1440.0f / float(dpi));
-            return std::tuple(r.left, r.top, r.width);
-        };
-        RECT area{};
-        GetClientRect(Window(form), &area);
-        EXPECT_EQ(std::tuple(0, 0, int(area.right)), pixels(form.Layout().clientArea));
-        for (const auto& control : form.Controls()) {
-            const ControlLayout& c = control->Layout();
-            HWND child = Child(form, *control);
-            SCOPED_TRACE(form.Name() + "." + c.name);
-            if (!CanBeSeen(*control)) {
-                EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP, 0);
-                continue;
-            }
-            GetWindowRect(child, &area);
-            MapWindowPoints(nullptr, Window(form), reinterpret_cast<POINT*>(&area), 2);
-            EXPECT_EQ(std::tuple(int(area.left), int(area.top), int(area.right - area.left)),
-                      pixels(c.bounds));
-            LOGFONTW f{};
-            GetObjectW(HFONT(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof(f), &f);
-            if (!c.font.face.empty()) {
-                EXPECT_EQ(
-                    std::tuple(std::wstring(f.lfFaceName), f.lfHeight, f.lfWeight, !!f.lfItalic),
-                    std::tuple(std::wstring(c.font.face.begin(), c.font.face.end()),
-                               -MulDiv(int(c.font.points * 100), dpi, 7200), c.font.weight,
-                               c.font.slant == FontSlant::Italic));
-            }
-            if (auto* label = dynamic_cast<Label*>(control.get())) {
-                EXPECT_EQ(Colours(child, WM_CTLCOLORSTATIC),
-                          std::pair(label->ForeColor(), label->BackColor()));
-            } else if (c.kind == ControlKind::ComboBox) {
-                EXPECT_EQ(Colours(child, WM_CTLCOLOREDIT), std::pair(c.foreColor, c.backColor));
-            }
-        }
     }
 
     ClockFake clock;
