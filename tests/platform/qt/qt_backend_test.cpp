@@ -157,6 +157,7 @@ TEST_F(QtBackendTest, TheUsersActionsReachTheirHandlersUpToExitApp) {
     // Referance opens the dialog, whose picker hands the user's edit back; the window manager
     // closes it.
     ChooseFromMenu("Referance");
+    ASSERT_TRUE(program.frmRef.IsVisible());
     Child<QDateTimeEdit>(program.frmRef, program.frmRef.DTPicker1())
         ->setDateTime(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 0), Qt::UTC));
     EXPECT_EQ(program.frmRef.DTPicker1().Value(), MakeDateTime(2026, 12, 7, 9, 5, 0));
