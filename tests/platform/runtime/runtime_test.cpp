@@ -23,7 +23,9 @@ protected:
 };
 
 TEST_F(RuntimeRules, TouchingAControlLoadsItsWindowHiddenAndAReloadRestoresItsDesign) {
-    // The setup window, touched, is loaded hidden and filled by its Form_Load.
+    // The setup window, touched, is loaded hidden and filled by its Form_Load; so is the dialog
+    // when its size is asked.
+    EXPECT_EQ(dialog.Bounds().width, dialog.Layout().clientArea.width);
     setup.Combo1().SetText("typed");
     EXPECT_TRUE(setup.IsLoaded() && !setup.IsVisible());
     EXPECT_EQ(setup.Combo1().Items().size(), 60u);
@@ -32,6 +34,7 @@ TEST_F(RuntimeRules, TouchingAControlLoadsItsWindowHiddenAndAReloadRestoresItsDe
     setup.Hide();
     setup.Show();
     setup.Combo2().SetEnabled(false);
+    countDown.Label1().SetCaption("5 Min");
     dialog.DTPicker1().SetValue(MakeDateTime(2020, 1, 1, 0, 0, 0));
     EXPECT_EQ(setup.Combo1().Text(), "typed");
     // Every change reached its window's peer, in order.
@@ -42,7 +45,9 @@ TEST_F(RuntimeRules, TouchingAControlLoadsItsWindowHiddenAndAReloadRestoresItsDe
                                    : u.control) +
                 " ";
     }
-    EXPECT_EQ(told, "Form1.shown Form1.hidden Form1.shown Form1.Combo2 frmRef.DTPicker1 ");
+    EXPECT_EQ(
+        told,
+        "Form1.shown Form1.hidden Form1.shown Form1.Combo2 frmCountDown.Label1 frmRef.DTPicker1 ");
     // Unloaded and touched again, each window is its design once more, its lists not doubled.
     const std::size_t peers = windows.peersCreated.size();
     setup.Unload();
