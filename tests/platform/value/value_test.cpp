@@ -59,6 +59,7 @@ TEST(NumericValue, ReadsTheNumberAtTheStartOfTheTextWhateverTheCLocale) {
     std::setlocale(LC_NUMERIC, saved.c_str());
     // A view into a longer text reads only its own characters.
     EXPECT_EQ(NumericValue(std::string_view("12.5", 2)), 12);
+    EXPECT_EQ(NumericValue(std::string_view("1234", 2)), 12);
     EXPECT_EQ(NumericValue(std::string_view("1.55", 3)), 1.5);
     EXPECT_EQ(NumericValue(std::string_view("7e5", 2)), 7);
     if (localesRead == 1) {
