@@ -1,7 +1,6 @@
 #!/usr/bin/python3
 """Prints what a screen reader sees of the running brindle: each showing object with a name, a
-description or a text, as role, name as announced (by its label when another labels it),
-description and text (or value), tab-separated."""
+description or a text, as role, announced name (its label's), description and text, tab-separated."""
 import sys
 
 import pyatspi
