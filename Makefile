@@ -3,11 +3,6 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-# A desktop test drives a real program on a virtual display and sound server; on a loaded machine
-# one can miss a deadline. A failed test runs once more, and the second verdict stands; a test that
-# fails twice fails the run.
-DESKTOP_RETRY ?= --repeat until-pass:2
-
 .PHONY: deps build run test test-sanitize format clean
 
 deps:
@@ -21,7 +16,7 @@ run: build
 	scripts/run-brindle $(BUILD)
 
 test: build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) $(DESKTOP_RETRY)
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The headless tests once more with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps

@@ -8,33 +8,25 @@ compare_sound.py RECORDING.wav [FILE.wav]
     the recording is the file played once, whole and unbroken: one burst, as long as the file's
     sound within 50 ms, correlating at 0.95 or better. Without a file it prints bursts=N alone.
 
-Both are 16-bit PCM WAV of any rate and channel count. A sound runs from the first to the last
-20 ms window louder than 2 % of its loudest (so volumes do not matter); 40 ms of quiet ends a burst.
+Both are 16-bit mono WAV. A sound runs from the first to the last 20 ms window louder than 2 % of
+its loudest (so volumes do not matter); 40 ms of quiet ends a burst.
 """
 import array
 import itertools
 import sys
 import wave
 
-WINDOW, HOP, SPLITTING_GAP = 0.020, 0.005, 0.040
-LOUD_FRACTION, SILENCE = 0.02, 0.002
+WINDOW, HOP, SPLITTING_GAP, LOUD_FRACTION, SILENCE = 0.020, 0.005, 0.040, 0.02, 0.002
 
 
 class Sound:
-    """A WAV file's mono power, summed so that any span's RMS costs two look-ups."""
+    """A WAV file's power, summed so that any span's RMS costs two look-ups."""
 
     def __init__(self, path):
         with wave.open(path, "rb") as source:
-            if source.getsampwidth() != 2:
-                raise SystemExit(f"{path}: expected 16-bit samples")
-            self.rate, channels = source.getframerate(), source.getnchannels()
-            samples = array.array("h", source.readframes(source.getnframes()))
-        if sys.byteorder != "little":
-            samples.byteswap()
-        self.sums = list(itertools.accumulate(
-            (sum(s * s for s in samples[f * channels:(f + 1) * channels]) / channels / 32768.0**2
-             for f in range(len(samples) // channels)), initial=0.0))
-        self.duration = (len(self.sums) - 1) / self.rate
+            assert source.getsampwidth() == 2 and source.getnchannels() == 1, f"{path}: not 16-bit mono"
+            self.rate, samples = source.getframerate(), array.array("h", source.readframes(source.getnframes()))
+        self.sums = list(itertools.accumulate((s * s / 32768.0**2 for s in samples), initial=0.0))
 
     def rms(self, start, length):
         first, last = (min(max(0, round(t * self.rate)), len(self.sums) - 1) for t in (start, start + length))
@@ -42,15 +34,13 @@ class Sound:
 
     def bursts(self):
         """[start, end] of each separate sound, in seconds."""
-        levels = [self.rms(i * HOP, WINDOW) for i in range(max(0, int((self.duration - WINDOW) / HOP) + 1))]
-        threshold = max(SILENCE, LOUD_FRACTION * max(levels, default=0.0))
-        found = []
-        for i, level in enumerate(levels):
-            if level >= threshold:
-                if found and i * HOP - found[-1][1] < SPLITTING_GAP:
-                    found[-1][1] = i * HOP + WINDOW
-                else:
-                    found.append([i * HOP, i * HOP + WINDOW])
+        levels = [self.rms(i * HOP, WINDOW) for i in range(int((len(self.sums) / self.rate - WINDOW) / HOP) + 1)]
+        threshold, found = max(SILENCE, LOUD_FRACTION * max(levels, default=0.0)), []
+        for t in (i * HOP for i, level in enumerate(levels) if level >= threshold):
+            if found and t - found[-1][1] < SPLITTING_GAP:
+                found[-1][1] = t + WINDOW
+            else:
+                found.append([t, t + WINDOW])
         return found
 
     def envelope(self, start, count):
@@ -64,29 +54,21 @@ def correlation(a, b):
     return covariance / spread if spread else 0.0
 
 
-def main(arguments):
-    heard = Sound(arguments[0]).bursts() if arguments else []
-    if len(arguments) == 1:
-        print(f"bursts={len(heard)}")
-        return 0
-    recording, original = Sound(arguments[0]), Sound(arguments[1])
+def main(recording, original=None):
+    heard = recording.bursts()
+    if original is None:
+        return print(f"bursts={len(heard)}") or 0
     meant = original.bursts()
-    if not meant:
-        raise SystemExit(f"{arguments[1]}: the file holds no sound")
-    file_length = meant[-1][1] - meant[0][0]
-    burst_length = heard[0][1] - heard[0][0] if heard else 0.0
-    best = 0.0
-    if heard:
-        # The burst's edges are known to a hop; the envelopes are compared at the best alignment
-        # within 30 ms of them, to the millisecond.
-        count = max(2, int(file_length / WINDOW))
-        expected = original.envelope(meant[0][0], count)
-        for shift in range(-30, 31):
-            best = max(best, correlation(expected, recording.envelope(heard[0][0] + shift / 1000, count)))
-    print(f"bursts={len(heard)} burst_length={burst_length:.3f} file_length={file_length:.3f} "
-          f"correlation={best:.3f}")
+    assert meant, "the file holds no sound"
+    file_length, burst_length, best = meant[-1][1] - meant[0][0], heard[0][1] - heard[0][0] if heard else 0.0, 0.0
+    # The burst's edges are known to a hop: the envelopes are compared at the best alignment within
+    # 30 ms of them, to the millisecond.
+    expected = original.envelope(meant[0][0], max(2, int(file_length / WINDOW)))
+    for shift in range(-30, 31) if heard else ():
+        best = max(best, correlation(expected, recording.envelope(heard[0][0] + shift / 1000, len(expected))))
+    print(f"bursts={len(heard)} burst_length={burst_length:.3f} file_length={file_length:.3f} correlation={best:.3f}")
     return 0 if len(heard) == 1 and abs(burst_length - file_length) <= 0.050 and best >= 0.95 else 1
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1:]))
+    sys.exit(main(*map(Sound, sys.argv[1:3])))

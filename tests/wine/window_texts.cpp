@@ -1,34 +1,24 @@
 // Usage: window-texts.exe TITLE
-// Prints the texts of the controls a person sees in the visible window so titled (shown, and at
-// least partly inside the window), one a line, read from
-// outside as an assistive tool reads them; exits 1 when no visible window has that title. The
-// tests run it in the same Wine session as the program.
+// Prints the texts of the controls a person sees in the visible window so titled (shown, at least
+// partly inside it), one a line, as an assistive tool reads them from outside; exits 1 without
+// such a window. The tests run it in the program's Wine session.
 #include <windows.h>
 
 #include <cstdio>
 
-namespace {
-
-BOOL CALLBACK PrintVisibleText(HWND control, LPARAM window) {
-    RECT inside = {};
-    RECT windowRect = {};
-    RECT controlRect = {};
-    GetWindowRect(reinterpret_cast<HWND>(window), &windowRect);
-    GetWindowRect(control, &controlRect);
+static BOOL CALLBACK PrintVisibleText(HWND control, LPARAM window) {
+    RECT inside = {}, windowRect = {}, controlRect = {};
     wchar_t text[512] = {};
     // WM_GETTEXT, unlike GetWindowText, reaches the controls of another process.
     SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 2000,
                         nullptr);
-    char utf8[2048] = "";
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
-    if (IsWindowVisible(control) && IntersectRect(&inside, &windowRect, &controlRect) &&
-        utf8[0] != '\0') {
-        std::printf("%s\n", utf8);
+    if (IsWindowVisible(control) && GetWindowRect(reinterpret_cast<HWND>(window), &windowRect) &&
+        GetWindowRect(control, &controlRect) && IntersectRect(&inside, &windowRect, &controlRect) &&
+        text[0] != L'\0') {
+        std::printf("%ls\n", text);
     }
     return TRUE;
 }
-
-}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     HWND window = argc == 2 ? FindWindowW(nullptr, argv[1]) : nullptr;
