@@ -38,7 +38,9 @@ TEST(NumericValue, ReadsTheNumberAtTheStartOfTheTextWhateverTheCLocale) {
         // Beyond a double: the largest finite value of the sign, or zero; long runs read in full.
         {DBL_MAX, {nines, "1e400", "1e99999999999999999999999", "0.0001e99999999999999999999"}},
         {-DBL_MAX, {"-1e400"}},
-        {0, {"1e-400", "0." + zeros + "1", "0." + zeros + "1e4600", nines + "e-5400"}},
+        {0,
+         {"1e-400", "0." + zeros + "1", "-0." + zeros + "1", zeros + "1e-400",
+          "0." + zeros + "1e4600", nines + "e-5400"}},
         {1e10, {nines + "e-4990"}},
         {1e9, {"0." + zeros + "1e5010"}},
         {4e-320, {"4e-320"}},
