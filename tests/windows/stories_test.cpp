@@ -22,14 +22,6 @@ protected:
         return {countDown.lblCountDown().ForeColor(), countDown.lblCountDown().BackColor(),
                 countDown.Label1().ForeColor(), countDown.Label1().BackColor()};
     }
-    // The user acts during the given pause of the next alert, counted from 1.
-    void DuringPause(std::size_t pause, std::function<void()> action) {
-        os.onSleep = [this, pause, action](std::int32_t) {
-            if (PausesTaken() == pause) {
-                windows.Post(action);
-            }
-        };
-    }
 };
 
 TEST_F(Stories, OneCountdownFromTheFirstScreenToExit) {

@@ -12,7 +12,6 @@
 #include <algorithm>
 
 #include "clock_fake.h"
-#include "form_fake.h"
 #include "layouts.h"
 #include "program.h"
 #include "qt/qt_backend.h"
@@ -197,7 +196,7 @@ TEST(QtTickTimer, TicksAimJustPastABoundaryReArmFirstAndGoOnInANestedLoopUntilSt
     QtWindowSystem windows{{TickAlignment::WallClock, [] { return wallNs; }}};
     ClockFake clock;
     Runtime runtime{windows, backend->GetOsFunctions(), clock};
-    FormFake form(runtime, CountDownLayout());
+    Form form(runtime, CountDownLayout());
     Timer& timer = form.Get<Timer>("tmrDisplayTime");
     QPointer<QtTickTimer> native = Window(form, windows)->findChild<QtTickTimer*>();
     std::vector<std::int64_t> armedInHandler;

@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "clock_fake.h"
-#include "form_fake.h"
 #include "layouts.h"
 #include "os_functions_fake.h"
 #include "program.h"
@@ -216,7 +215,7 @@ TEST(Win32TickTimer, TicksAreAimedBeforeTheirHandlerAndGoOnInANestedLoopUntilDis
     ClockFake clock;
     OsFunctionsFake os{clock};
     Runtime runtime{windows, os, clock};
-    FormFake form(runtime, CountDownLayout());
+    Form form(runtime, CountDownLayout());
     Timer& timer = form.Get<Timer>("tmrDisplayTime");
     std::vector<int> readsInHandler;
     // Runs the message loop until the handler ran count times, for ten seconds at most.
