@@ -3,9 +3,9 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-# The desktop tests wait on conditions, yet in one full run of seven the Wine mouse walk saw no
-# warning flash, for a reason not yet found. Until it is, a failed test runs once more and the
-# second verdict stands; a test that fails twice fails the run.
+# The desktop tests wait on conditions, yet in two full runs the Wine mouse walk, run after the
+# other Wine tests, saw no warning flash; alone and on its second run it passed. Until the cause is
+# found, a failed test runs once more and the second verdict stands; failing twice fails the run.
 DESKTOP_RETRY ?= --repeat until-pass:2
 
 .PHONY: deps build run test test-sanitize format clean
