@@ -11,7 +11,7 @@ namespace {
 
 constexpr Colour kYellow = 0x0000FFFF;
 constexpr Colour kNormalBlue = 0x00FF8000;
-constexpr Colour kGrey = 0x00C0C0C0;
+constexpr Colour kSilver = 0x00C0C0C0;
 constexpr Colour kBlack = 0x00000000;
 constexpr Colour kLightYellow = 0x0080FFFF;
 
@@ -138,7 +138,7 @@ void frmCountDown::Colors_Click() {
     lblCountDown().SetForeColor(kYellow);
     lblCountDown().SetBackColor(kNormalBlue);
     Label1().SetForeColor(kNormalBlue);
-    Label1().SetBackColor(kGrey);
+    Label1().SetBackColor(kSilver);
 }
 
 void frmCountDown::dColors_Click() {
