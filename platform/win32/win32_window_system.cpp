@@ -48,6 +48,14 @@ bool Win32WindowSystem::HandleDialogKey(MSG& message) const {
     return IsDialogMessageW(window, &message) != FALSE;
 }
 
+void Win32WindowSystem::Dispatch(MSG& message) const {
+    if (HandleDialogKey(message)) {
+        return;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+}
+
 void Win32WindowSystem::ProcessPendingEvents() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -56,11 +64,7 @@ void Win32WindowSystem::ProcessPendingEvents() {
             PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
-        if (HandleDialogKey(message)) {
-            continue;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        Dispatch(message);
     }
 }
 
@@ -82,11 +86,7 @@ int Win32WindowSystem::Run() {
         if (got == -1) {
             return 1;
         }
-        if (HandleDialogKey(message)) {
-            continue;
-        }
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
+        Dispatch(message);
     }
 }
 

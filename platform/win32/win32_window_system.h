@@ -38,6 +38,9 @@ private:
     // Hands a key meant for one of the program's windows to the dialog keys; true when they
     // took it.
     bool HandleDialogKey(MSG& message) const;
+    // Delivers one message taken from the queue, the same way for the main loop and for the
+    // events processed under a handler.
+    void Dispatch(MSG& message) const;
 
     TickSettings ticks_;
     HINSTANCE instance_;
