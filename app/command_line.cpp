@@ -166,10 +166,12 @@ std::string ErrorLine(const CommandLineError& error) {
         case CommandLineFault::BadValue:
             return "bad value '" + value + "' for " + written + ": it takes " + allowed;
         case CommandLineFault::Repeated:
-            return written + " is given more than once" +
-                   (option != nullptr && option->takes == Takes::Value
-                        ? ": give it once, with " + allowed
-                        : "");
+            return written + " is given more than once: give it once, with " + allowed;
+        case CommandLineFault::NeedsInterval:
+            return written +
+                   " needs --interval, which starts the countdown it is for: add --interval "
+                   "with " +
+                   AllowedFor(OptionId::Interval);
     }
     return "";
 }
@@ -192,11 +194,12 @@ std::string Description(OptionId id) {
             return "Starts counting at once, in periods of this many minutes: " +
                    Form1::IntervalItems().front() + " to " + Form1::IntervalItems().back() + ".";
         case OptionId::Lead:
-            return "Warns this many seconds before each boundary: " + ListOf(Form1::LeadItems()) +
-                   " (default " + DesignOf(CountDownLayout(), "alert").caption + ").";
+            return "With --interval, warns this many seconds before each boundary: " +
+                   ListOf(Form1::LeadItems()) + " (default " +
+                   DesignOf(CountDownLayout(), "alert").caption + ").";
         case OptionId::Reference: {
             const DateTime design = DesignOf(ReferenceLayout(), "DTPicker1").pickerValue;
-            return "Counts the periods from this time of day (default " +
+            return "With --interval, counts the periods from this time of day (default " +
                    FormatDateTime(design, DatePattern::Hour) + ":" +
                    FormatDateTime(design, DatePattern::Minute) + ").";
         }
@@ -246,11 +249,18 @@ std::string HelpText(std::string_view program) {
     return text;
 }
 
+// An argument that stands where a value is due but reads as an option: the value was left out.
+// A minus and a digit is a value, if not an allowed one.
+bool LooksLikeOption(const std::string& argument) {
+    return argument.size() >= 2 && argument[0] == '-' && (argument[1] < '0' || argument[1] > '9');
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     StartOptions options;
     std::vector<OptionId> seen;
+    std::string withoutInterval;  // the first of --lead and --reference, as written
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument.size() < 2 || argument[0] != '-') {
@@ -263,10 +273,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         if (option == nullptr) {
             return CommandLineError{CommandLineFault::UnknownOption, written, ""};
         }
-        if (std::find(seen.begin(), seen.end(), option->id) != seen.end()) {
+        // "-h --help" asks for help twice, which is still a request for help; only a second value
+        // would leave open which one is meant.
+        if (option->takes == Takes::Value &&
+            std::find(seen.begin(), seen.end(), option->id) != seen.end()) {
             return CommandLineError{CommandLineFault::Repeated, written, ""};
         }
         seen.push_back(option->id);
+        if ((option->id == OptionId::Lead || option->id == OptionId::Reference) &&
+            withoutInterval.empty()) {
+            withoutInterval = written;
+        }
         if (option->takes == Takes::Nothing) {
             if (equals != std::string::npos) {
                 return CommandLineError{CommandLineFault::UnwantedValue, written,
@@ -277,7 +294,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         std::string value;
         if (equals != std::string::npos) {
             value = argument.substr(equals + 1);
-        } else if (i + 1 < arguments.size()) {
+        } else if (i + 1 < arguments.size() && !LooksLikeOption(arguments[i + 1])) {
             value = arguments[++i];
         } else {
             return CommandLineError{CommandLineFault::MissingValue, written, ""};
@@ -291,6 +308,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     }
     if (std::find(seen.begin(), seen.end(), OptionId::Version) != seen.end()) {
         return InfoRequest::Version;
+    }
+    if (!options.interval && !withoutInterval.empty()) {
+        return CommandLineError{CommandLineFault::NeedsInterval, withoutInterval, ""};
     }
     return options;
 }

@@ -35,6 +35,7 @@ enum class CommandLineFault {
     UnwantedValue,
     BadValue,
     Repeated,
+    NeedsInterval,
 };
 
 struct CommandLineError {
@@ -46,6 +47,8 @@ struct CommandLineError {
 using CommandLine = std::variant<StartOptions, InfoRequest, CommandLineError>;
 
 // Reads the arguments that follow the program's name: "--option value" and "--option=value".
+// A lead or a reference without an interval is a mistake: nothing would count, and the only other
+// way to start counting, the setup window, puts both back to their design values.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 enum class OutputStream { Output, Error };

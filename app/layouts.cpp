@@ -112,6 +112,8 @@ WindowLayout MakeSetup() {
     WindowLayout w;
     w.name = "Form1";
     w.caption = "Form1";
+    // It is what "Change Time" opens, and the first thing a screen reader says of it.
+    w.accessibleName = "Change Time";
     w.clientArea = {0, 0, 1710, 2205};
     w.border = BorderStyle::None;
     w.startUpPosition = StartUpPosition::CentreScreen;
@@ -160,6 +162,8 @@ WindowLayout MakeReference() {
     WindowLayout w;
     w.name = "frmRef";
     w.caption = "Form2";
+    // "Form2" is a name from the code; what the dialog sets is the reference time.
+    w.accessibleName = "Reference time";
     w.clientArea = {0, 0, 1620, 930};
     w.border = BorderStyle::Sizable;
     w.startUpPosition = StartUpPosition::WindowsDefault;

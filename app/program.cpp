@@ -32,6 +32,8 @@ void Program::Start() {
 }
 
 void Program::Apply(const StartOptions& options) {
+    assert((options.interval || (!options.lead && !options.reference)) &&
+           "the command line refuses a lead or a reference without an interval");
     if (options.reference) {
         // The dialog is loaded hidden and stays so, since every start reads its picker and a
         // freshly loaded picker would be back at midnight. The picker keeps its date: only the

@@ -51,10 +51,6 @@ QLabel& NewLabel(QWidget& window, Alignment alignment) {
 
 QtLabel::QtLabel(Label& label, QWidget& window, QtPeerEvents& events)
     : QtControlPeer(label, NewLabel(window, label.Layout().alignment)), label_(label) {
-    // A label's description tells labels apart for tools that read the accessibility tree, whose
-    // captions change. Controls that take the focus have none, since a screen reader reads a
-    // description out when the focus arrives.
-    Native<QLabel>().setAccessibleDescription(ToQString(label.Name()));
     events.Watch(Native<QLabel>(), QEvent::MouseButtonPress, [&label](QEvent& event) {
         const auto& mouse = static_cast<const QMouseEvent&>(event);
         const QPointF at = mouse.position() * QtWindowSystem::kTwipsPerPixel;

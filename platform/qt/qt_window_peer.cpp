@@ -105,6 +105,9 @@ QtWindowPeer::QtWindowPeer(QtWindowSystem& system, Form& form, WindowHandle hand
     window_->setObjectName(ToQString(layout.name));
     window_->setProperty(kProgramWindow, accessibleWindows);
     window_->setWindowTitle(ToQString(layout.caption));
+    if (!layout.accessibleName.empty()) {
+        window_->setAccessibleName(ToQString(layout.accessibleName));
+    }
     const QSize client(TwipsToPixels(layout.clientArea.width, kTwips),
                        TwipsToPixels(layout.clientArea.height, kTwips));
     if (layout.border == BorderStyle::None) {

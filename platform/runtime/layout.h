@@ -81,6 +81,9 @@ struct WindowLayout {
     Colour backColor = kDefaultColour;
     TaskbarEntry taskbar = TaskbarEntry::No;
     bool hasIcon = false;
+    // What a screen reader announces the window by, where its caption is a name from the code
+    // that says nothing of what the window is for; empty: the caption.
+    std::string accessibleName;
     std::vector<ControlLayout> controls;
 };
 

@@ -20,11 +20,15 @@ const std::string kOptions =
 using F = CommandLineFault;
 
 TEST(CommandLine, EachMistakeIsOneLineOnStandardErrorWithStatusTwo) {
+    const std::string kNeeds =
+        " needs --interval, which starts the countdown it is for: add "
+        "--interval with minutes, 1 to 60";
     const std::vector<std::tuple<std::vector<std::string>, F, std::string>> rows = {
         {{"--interval", ""}, F::BadValue, "bad value '' for --interval: " + kMinutes},
         {{"--interval=0"}, F::BadValue, "bad value '0' for --interval: " + kMinutes},
         {{"--interval", "61"}, F::BadValue, "bad value '61' for --interval: " + kMinutes},
         {{"--interval", "015"}, F::BadValue, "bad value '015' for --interval: " + kMinutes},
+        {{"--interval", "-5"}, F::BadValue, "bad value '-5' for --interval: " + kMinutes},
         {{"--lead", "45"}, F::BadValue, "bad value '45' for --lead: " + kSeconds},
         {{"--reference", "25:00"}, F::BadValue, "bad value '25:00' for --reference: " + kTime},
         {{"--reference=7:5"}, F::BadValue, "bad value '7:5' for --reference: " + kTime},
@@ -32,12 +36,24 @@ TEST(CommandLine, EachMistakeIsOneLineOnStandardErrorWithStatusTwo) {
          F::Repeated,
          "--interval is given more than once: give it once, with minutes, 1 to 60"},
         {{"--interval", "15", "--lead"}, F::MissingValue, "missing value for --lead: " + kSeconds},
+        // An option where a value is due means the value was left out, not that it is the value.
+        {{"--interval", "--lead", "30"},
+         F::MissingValue,
+         "missing value for --interval: " + kMinutes},
+        {{"--lead", "-h", "--interval", "15"},
+         F::MissingValue,
+         "missing value for --lead: " + kSeconds},
         {{"--colour", "red"}, F::UnknownOption, "unknown option '--colour': " + kOptions},
         {{"15"}, F::UnexpectedArgument, "unexpected argument '15': " + kOptions},
         {{"--help=all"}, F::UnwantedValue, "--help takes no value, but was given 'all'"},
         {{"--lead", "45", "--help"}, F::BadValue, "bad value '45' for --lead: " + kSeconds},
         // A control character would split the line; it is shown as '?'.
         {{"--lead", "4\n5"}, F::BadValue, "bad value '4?5' for --lead: " + kSeconds},
+        // Without an interval nothing counts, and "Change Time", the only other way to start,
+        // puts the lead and the reference back: they would do nothing anyone sees.
+        {{"--lead", "30"}, F::NeedsInterval, "--lead" + kNeeds},
+        {{"--reference=10:07"}, F::NeedsInterval, "--reference" + kNeeds},
+        {{"--reference", "10:07", "--lead", "30"}, F::NeedsInterval, "--reference" + kNeeds},
     };
     for (const auto& [arguments, fault, message] : rows) {
         const CommandLine parsed = ParseCommandLine(arguments);
@@ -55,17 +71,21 @@ TEST(CommandLine, ValuesAreTakenInBothSpellingsAndHelpAndVersionEndAtOnce) {
     EXPECT_EQ(std::get<StartOptions>(
                   ParseCommandLine({"--reference", "10:07", "--lead", "30", "--interval=15"})),
               (StartOptions{TimeOfDay{10, 7, 0}, "30", "15"}));
-    EXPECT_EQ(std::get<StartOptions>(ParseCommandLine({"--reference=23:59:59"})).reference,
+    EXPECT_EQ(std::get<StartOptions>(ParseCommandLine({"--reference=23:59:59", "--interval", "1"}))
+                  .reference,
               (TimeOfDay{23, 59, 59}));
     EXPECT_FALSE(EarlyExitFor(ParseCommandLine({}), "brindle").has_value());
     for (const std::string& item : Form1::IntervalItems()) {
         EXPECT_TRUE(std::holds_alternative<StartOptions>(ParseCommandLine({"--interval", item})));
     }
     for (const std::string& item : Form1::LeadItems()) {
-        EXPECT_TRUE(std::holds_alternative<StartOptions>(ParseCommandLine({"--lead", item})));
+        EXPECT_TRUE(std::holds_alternative<StartOptions>(
+            ParseCommandLine({"--lead", item, "--interval", "1"})));
     }
-    for (const std::vector<std::string>& arguments :
-         std::vector<std::vector<std::string>>{{"-h"}, {"--interval", "15", "--help"}}) {
+    // Help wins over options that would start counting or be refused as incomplete, and asked for
+    // in both spellings it is still one request.
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"-h"}, {"--interval", "15", "--help"}, {"-h", "--help"}, {"--lead", "30", "-h"}}) {
         const auto early = EarlyExitFor(ParseCommandLine(arguments), "brindle");
         ASSERT_TRUE(early.has_value());
         EXPECT_EQ(early->stream, OutputStream::Output);
@@ -85,9 +105,13 @@ TEST(CommandLine, ValuesAreTakenInBothSpellingsAndHelpAndVersionEndAtOnce) {
             EXPECT_NE(words.find(text), std::string::npos) << text;
         }
     }
-    const auto version = EarlyExitFor(ParseCommandLine({"-v"}), "Brindle");
-    EXPECT_EQ(version->text, "Brindle " BRINDLE_VERSION "\n");
-    EXPECT_EQ(version->status, 0);
+    for (const std::vector<std::string>& arguments :
+         std::vector<std::vector<std::string>>{{"-v"}, {"--version", "-v"}}) {
+        const auto version = EarlyExitFor(ParseCommandLine(arguments), "Brindle");
+        ASSERT_TRUE(version.has_value());
+        EXPECT_EQ(version->text, "Brindle " BRINDLE_VERSION "\n");
+        EXPECT_EQ(version->status, 0);
+    }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #!/usr/bin/python3
 """Prints what a screen reader sees of the running brindle: each showing object with a name, a
-description or a text, as role, announced name (its label's), description and text, tab-separated."""
+description or a text, as role, announced name (its label's), description, text and what else a
+tool may read (its own name where a label announces it, its accessible id, its attributes),
+tab-separated."""
 import sys
 
 import pyatspi
@@ -22,6 +24,14 @@ def showing(node, depth=0):
             yield from showing(child, depth + 1)
 
 
+def others(node, announced):
+    """What a tool can read besides the four columns; the toolkit's own name is left out."""
+    found = [node.name] if node.name and node.name != announced else []
+    found += [node.get_accessible_id() or ""]
+    found += [f"{k}={v}" for k, v in sorted(node.get_attributes().items()) if k != "toolkit"]
+    return " ".join(f for f in found if f)
+
+
 programs = [a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == "brindle"] or sys.exit(
     "brindle is not on the accessibility bus")
 for node in showing(programs[0]):
@@ -29,5 +39,7 @@ for node in showing(programs[0]):
     announced = (labels or [None])[0] or node.name
     # A list that Qt names by its text is announced by its label, then by that text.
     text = text_of(node) or (node.name if announced != node.name else "")
-    if announced or node.description or text:
-        print("\t".join(f.replace("\n", " ").replace("\t", " ") for f in (node.getRoleName(), announced, node.description, text)))
+    other = others(node, announced)
+    if announced or node.description or text or other:
+        fields = (node.getRoleName(), announced, node.description, text, other)
+        print("\t".join(f.replace("\n", " ").replace("\t", " ") for f in fields))

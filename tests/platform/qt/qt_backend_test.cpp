@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
@@ -10,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <set>
 
 #include "clock_fake.h"
 #include "layouts.h"
@@ -110,6 +113,61 @@ TEST_F(QtBackendTest, EveryLayoutControlIsShownInItsPlaceFontAndColours) {
     // The flash's colour scheme reaches the widgets too.
     program.frmCountDown.dColors().SetValue(true);
     ExpectShownAsLaidOut(program.frmCountDown);
+}
+
+struct HeardText {
+    QAccessible::Role role;
+    QString text;
+    bool shownByLabel;  // a label's name that is the text it shows
+};
+
+// Every text an assistive tool can read of an object and its children, with the object's role.
+void Heard(QAccessibleInterface* node, std::vector<HeardText>& heard) {
+    ASSERT_NE(node, nullptr);
+    for (const QAccessible::Text kind :
+         {QAccessible::Name, QAccessible::Description, QAccessible::Help, QAccessible::Value}) {
+        const QString text = node->text(kind);
+        const auto* label = qobject_cast<const QLabel*>(node->object());
+        if (!text.isEmpty()) {
+            heard.push_back(
+                {node->role(), text, kind == QAccessible::Name && label && text == label->text()});
+        }
+    }
+    for (int i = 0; i < node->childCount(); ++i) {
+        Heard(node->child(i), heard);
+    }
+}
+
+TEST_F(QtBackendTest, AScreenReaderHearsWhatEachWindowIsForAndNoNameFromTheCode) {
+    std::set<QString> code;
+    for (const WindowLayout* layout :
+         {&CountDownLayout(), &SetupLayout(), &MenuLayout(), &ReferenceLayout()}) {
+        code.insert(QString::fromStdString(layout->name));
+        for (const ControlLayout& control : layout->controls) {
+            code.insert(QString::fromStdString(control.name));
+        }
+    }
+    // The first screen, the setup window and the dialog, as each is first shown. A label is read
+    // as it is seen, so only its shown text may be what the first screen's design caption is.
+    std::vector<HeardText> heard;
+    for (Form* form : forms) {
+        form->Show();
+        Heard(QAccessible::queryAccessibleInterface(Window(*form)), heard);
+    }
+    QStringList all;
+    for (const HeardText& h : heard) {
+        for (const QString& word : h.text.split(' ', Qt::SkipEmptyParts)) {
+            EXPECT_TRUE(h.shownByLabel || !code.contains(word))
+                << "role " << h.role << " says '" << h.text.toStdString() << "'";
+        }
+        all << h.text;
+    }
+    // What each window and control is for is said instead.
+    for (const char* expected : {"CountDown Timer", "Change Time", "Minute interval",
+                                 "Alert Seconds", "Reference time", "Ok"}) {
+        EXPECT_TRUE(all.contains(QLatin1String(expected)))
+            << expected << " in: " << all.join('|').toStdString();
+    }
 }
 
 TEST_F(QtBackendTest, TheKeyboardWorksEachWindowInTabOrder) {
