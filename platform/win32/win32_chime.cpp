@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -68,6 +69,19 @@ struct Wave {
     std::vector<char> samples;
 };
 
+// The file's size in bytes, or none for a sound longer than a chime could reasonably be (six
+// minutes of CD sound), which is not read into memory.
+std::uint64_t FileSize(const std::wstring& path) {
+    constexpr std::uint64_t kLongest = 64ull * 1024 * 1024;
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &info)) {
+        return 0;
+    }
+    const std::uint64_t size =
+        (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    return size <= kLongest ? size : 0;
+}
+
 // Reads the format and data chunks with the system's own RIFF reader.
 std::optional<Wave> ReadWave(const SoundLibrary& mm, const std::wstring& path) {
     std::wstring name = path;
@@ -92,10 +106,11 @@ std::optional<Wave> ReadWave(const SoundLibrary& mm, const std::wstring& path) {
             chunk = MMCKINFO{};
             chunk.ckid = mmioFOURCC('d', 'a', 't', 'a');
             if (mm.descend(file, &chunk, &riff, MMIO_FINDCHUNK) == MMSYSERR_NOERROR) {
-                found.samples.resize(chunk.cksize);
-                // A data chunk cut short by the file's end plays what there is.
+                // A data chunk cut short by the file's end plays what there is; its stated size
+                // is not trusted further than the file reaches.
+                found.samples.resize(std::min<std::uint64_t>(chunk.cksize, FileSize(path)));
                 const LONG read =
-                    mm.read(file, found.samples.data(), static_cast<LONG>(chunk.cksize));
+                    mm.read(file, found.samples.data(), static_cast<LONG>(found.samples.size()));
                 WAVEFORMATEX format{};
                 std::memcpy(&format, found.format.data(), sizeof(format));
                 const std::size_t block = std::max<std::size_t>(1, format.nBlockAlign);
