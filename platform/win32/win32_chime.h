@@ -15,8 +15,8 @@ namespace brindle {
 // buffer, so a busy machine that keeps any thread of the program waiting cannot break the sound
 // up: the system's own file player hands them over a third of a second at a time and falls
 // silent whenever a refill comes late. Asynchronous sounds play on a thread of the chime's own,
-// started at the first one, which waits for each sound to end, so the caller never waits and a
-// sound that could not start is known. The sound library is loaded at the first sound.
+// started at the first one, which waits for each sound to end, so the caller never waits. The
+// sound library is loaded at the first sound.
 class Win32Chime {
 public:
     Win32Chime() = default;
