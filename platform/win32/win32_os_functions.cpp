@@ -1,26 +1,30 @@
 #include "win32_os_functions.h"
 
 #include <string>
-#include <utility>
 
 namespace brindle {
 
 namespace {
 
-// The system's values of the sound flags the program passes.
-constexpr std::int32_t kSoundAsync = 0x1;
+using PlaySoundFn = BOOL(WINAPI*)(LPCSTR, HMODULE, DWORD);
+using PlaySoundWideFn = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
+
+// SND_FILENAME, from the multimedia headers that the lean Windows headers leave out.
 constexpr std::int32_t kSoundFromFile = 0x20000;
 
-// A name in the program's code page, as the narrow entry would take it.
-std::wstring Widen(const std::string& name) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, nullptr, 0);
-    if (length <= 1) {
-        return {};
+// Looks the entry up once. The sound library is loaded only when the first chime plays, not at
+// start, and from the system directory only, so a DLL of the same name in the program's folder
+// or the current directory can never be loaded in its place.
+template <class Function>
+Function Bind(FARPROC& slot, const wchar_t* library, const char* entry) {
+    if (slot == nullptr) {
+        HMODULE module = LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (module != nullptr) {
+            slot = GetProcAddress(module, entry);
+        }
     }
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, wide.data(), length);
-    wide.resize(static_cast<std::size_t>(length) - 1);
-    return wide;
+    // The detour through the generic function type keeps the cast well defined.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(slot));
 }
 
 HWND AsWindow(WindowHandle handle) {
@@ -38,8 +42,14 @@ std::wstring SoundBesideProgram(const std::string& name) {
     if (name.empty() || name.find_first_of("\\/:") != std::string::npos) {
         return {};
     }
-    const std::wstring wide = Widen(name);
-    if (wide.empty() || IsFile(wide.c_str())) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, nullptr, 0);
+    if (length <= 1) {
+        return {};
+    }
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, wide.data(), length);
+    wide.resize(static_cast<std::size_t>(length) - 1);
+    if (IsFile(wide.c_str())) {
         return {};
     }
     std::wstring program(MAX_PATH, L'\0');
@@ -86,26 +96,24 @@ void Win32OsFunctions::Sleep(std::int32_t dwMilliseconds) {
     ::Sleep(static_cast<DWORD>(dwMilliseconds));
 }
 
-std::int32_t Win32OsFunctions::PlaySoundA(const std::string& lpszName, std::intptr_t,
+std::int32_t Win32OsFunctions::PlaySoundA(const std::string& lpszName, std::intptr_t hModule,
                                           std::int32_t dwFlags) {
-    // Only files are played (the program has no sound resources or aliases), and never the
-    // system's default sound. The bare name is played from the working directory when it has
-    // that file; only when it has none does the copy beside the program stand in.
-    if ((dwFlags & kSoundFromFile) == 0) {
+    auto function = Bind<PlaySoundFn>(playSound_, L"winmm.dll", "PlaySoundA");
+    if (function == nullptr) {
         return 0;
     }
-    std::wstring path = SoundBesideProgram(lpszName);
-    if (path.empty()) {
-        path = Widen(lpszName);
+    // The bare name goes to the system unchanged when the working directory has that file; only
+    // when it has none does the copy beside the program stand in.
+    if ((dwFlags & kSoundFromFile) != 0) {
+        const std::wstring beside = SoundBesideProgram(lpszName);
+        auto wide = Bind<PlaySoundWideFn>(playSoundWide_, L"winmm.dll", "PlaySoundW");
+        if (!beside.empty() && wide != nullptr) {
+            return wide(beside.c_str(), reinterpret_cast<HMODULE>(hModule),
+                        static_cast<DWORD>(dwFlags));
+        }
     }
-    if (path.empty()) {
-        return 0;
-    }
-    if ((dwFlags & kSoundAsync) != 0) {
-        chime_.PlayAsync(std::move(path));
-        return 1;
-    }
-    return chime_.PlayHere(path) ? 1 : 0;
+    return function(lpszName.c_str(), reinterpret_cast<HMODULE>(hModule),
+                    static_cast<DWORD>(dwFlags));
 }
 
 }  // namespace brindle

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "os_functions.h"
-#include "win32_chime.h"
 
 // Windows' headers define macros named like the declared functions' constants, so they come
 // after the program's own headers.
@@ -19,8 +18,8 @@ namespace brindle {
 std::wstring SoundBesideProgram(const std::string& name);
 
 // The five declared functions, calling the system's own. The window and sleep functions come from
-// libraries every process has loaded; sounds are played whole by the chime (win32_chime.h), which
-// loads the sound library at the first one. A sound file named without a folder that the working
+// libraries every process has loaded; the sound library is loaded at the first chime, and its
+// entries are looked up then and kept. A sound file named without a folder that the working
 // directory lacks is played from the program's folder.
 class Win32OsFunctions final : public OsFunctions {
 public:
@@ -35,7 +34,9 @@ public:
                             std::int32_t dwFlags) override;
 
 private:
-    Win32Chime chime_;
+    FARPROC playSound_ = nullptr;
+    // The wide entry plays the copy beside the program, whose folder may have any name.
+    FARPROC playSoundWide_ = nullptr;
 };
 
 }  // namespace brindle
