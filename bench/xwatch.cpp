@@ -7,6 +7,11 @@
 //       Runs COMMAND and prints "pid=<pid>" at once, then, when a window titled TITLE appears,
 //       "map_ms=<exec to MapNotify> frame_ms=<exec to first drawn frame> window=<id>".
 //       COMMAND goes on running; whoever started xwatch ends it.
+//   xwatch frames --name TITLE [--timeout SECONDS] [--seconds N] -- COMMAND [ARGS...]
+//       As start, but once the window is mapped reads its pixels back without pause for N seconds
+//       (0.3 unless given) and prints one line per distinct picture seen:
+//       "frame <ms after MapNotify> <uniform|mixed> <pixel at the top left> <pixel at the centre>".
+//       It shows what a person sees between the window's mapping and its first paint.
 //
 // A damage report only says that something drew into the window, and drawing the same pixels
 // again is reported too. A change therefore counts only when the window's pixels differ from the
@@ -78,6 +83,8 @@ DamageExtension OpenDamage(Display* display) {
 struct Pixels {
     std::uint64_t hash = 0;
     bool uniform = true;
+    unsigned long topLeft = 0;
+    unsigned long centre = 0;
 };
 
 std::optional<Pixels> ReadPixels(Display* display, Window window) {
@@ -103,6 +110,8 @@ std::optional<Pixels> ReadPixels(Display* display, Window window) {
         }
     }
     pixels.hash = hash;
+    pixels.topLeft = first;
+    pixels.centre = XGetPixel(image, image->width / 2, image->height / 2);
     XDestroyImage(image);
     return pixels;
 }
@@ -187,7 +196,29 @@ std::string WindowTitle(Display* display, Window window) {
     return title;
 }
 
-int WatchStart(const std::string& title, double timeout, char** command) {
+// What WatchStart reports once the window is mapped: its first drawn frame, or every picture
+// over a span read back without pause.
+enum class StartReport { FirstFrame, Frames };
+
+// Reads the window's pixels over and over for the given seconds from its mapping (mapTime, on
+// CLOCK_MONOTONIC) and prints each picture that differs from the one before.
+void PrintFrames(Display* display, Window window, double mapTime, double seconds) {
+    std::optional<std::uint64_t> last;
+    while (Now(CLOCK_MONOTONIC) < mapTime + seconds) {
+        const std::optional<Pixels> pixels = ReadPixels(display, window);
+        const double at = Now(CLOCK_MONOTONIC);
+        if (!pixels || (last && *last == pixels->hash)) {
+            continue;
+        }
+        last = pixels->hash;
+        std::printf("frame %.3f %s %06lx %06lx\n", (at - mapTime) * 1000,
+                    pixels->uniform ? "uniform" : "mixed", pixels->topLeft, pixels->centre);
+    }
+    std::fflush(stdout);
+}
+
+int WatchStart(const std::string& title, double timeout, char** command, StartReport report,
+               double seconds) {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         Fail("cannot open the display");
@@ -252,7 +283,15 @@ int WatchStart(const std::string& title, double timeout, char** command) {
             checkMapped(event.xmap.window, now);
         } else if (event.type == PropertyNotify) {
             checkMapped(event.xproperty.window, now);
-        } else if (event.type == damage.eventBase + XDamageNotify) {
+        }
+        if (mapTime && report == StartReport::Frames) {
+            std::printf("map_ms=%.3f window=%lu\n", (*mapTime - start) * 1000,
+                        static_cast<unsigned long>(target));
+            PrintFrames(display, target, *mapTime, seconds);
+            XCloseDisplay(display);
+            return 0;
+        }
+        if (event.type == damage.eventBase + XDamageNotify) {
             const auto& notify = reinterpret_cast<const XDamageNotifyEvent&>(event);
             XDamageSubtract(display, notify.damage, None, None);
             if (!mapTime || notify.drawable != target) {
@@ -278,7 +317,9 @@ int WatchStart(const std::string& title, double timeout, char** command) {
 void Usage() {
     std::fprintf(stderr,
                  "usage: xwatch changes --window ID --seconds N\n"
-                 "       xwatch start --name TITLE [--timeout SECONDS] -- COMMAND [ARGS...]\n");
+                 "       xwatch start --name TITLE [--timeout SECONDS] -- COMMAND [ARGS...]\n"
+                 "       xwatch frames --name TITLE [--timeout SECONDS] [--seconds N] -- COMMAND "
+                 "[ARGS...]\n");
     std::exit(2);
 }
 
@@ -292,7 +333,7 @@ int main(int argc, char** argv) {
     signal(SIGPIPE, SIG_IGN);
     const std::string mode = argv[1];
     Window window = None;
-    double seconds = 60;
+    std::optional<double> seconds;
     double timeout = 30;
     std::string title;
     int i = 2;
@@ -319,10 +360,13 @@ int main(int argc, char** argv) {
         }
     }
     if (mode == "changes" && window != None) {
-        return WatchChanges(window, seconds);
+        return WatchChanges(window, seconds.value_or(60));
     }
     if (mode == "start" && !title.empty() && i < argc) {
-        return WatchStart(title, timeout, argv + i);
+        return WatchStart(title, timeout, argv + i, StartReport::FirstFrame, 0);
+    }
+    if (mode == "frames" && !title.empty() && i < argc) {
+        return WatchStart(title, timeout, argv + i, StartReport::Frames, seconds.value_or(0.3));
     }
     Usage();
 }

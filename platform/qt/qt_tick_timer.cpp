@@ -17,7 +17,6 @@ namespace brindle {
 
 namespace {
 
-constexpr std::int64_t kNsPerMs = 1'000'000;
 constexpr std::int64_t kNsPerSecond = 1'000'000'000;
 
 int CreateTimerFd() {
@@ -41,7 +40,7 @@ std::int64_t RealWallClockNs() {
 QtTickTimer::QtTickTimer(Timer& control, TickSettings settings, QObject* parent)
     : QObject(parent),
       control_(&control),
-      settings_(std::move(settings)),
+      aim_(std::move(settings)),
       fd_(CreateTimerFd()),
       notifier_(fd_, QSocketNotifier::Read, this) {
     setObjectName(QString::fromStdString(control.Name()));
@@ -82,20 +81,22 @@ void QtTickTimer::Expired() {
     if (control_ == nullptr || !control_->Enabled()) {
         return;
     }
-    Arm();
+    const FiredShot shot = aim_.Fired(control_->Interval());
+    SetKernelTimer(shot.nextDelayNs);
+    if (shot.arrival == ShotArrival::Early) {
+        return;
+    }
     // The handler may unload the window: nothing of this object is touched after it.
     control_->RaiseTimer();
 }
 
 void QtTickTimer::Arm() {
-    const int interval = control_->Interval();
-    std::int64_t delay = settings_.alignment == TickAlignment::WallClock
-                             ? DelayToNextTickNs(settings_.wallClockNs(), interval)
-                             : static_cast<std::int64_t>(interval) * kNsPerMs;
+    SetKernelTimer(aim_.AimNs(control_->Interval()));
+}
+
+void QtTickTimer::SetKernelTimer(std::int64_t delayNs) {
     // An all-zero time would disarm the kernel's timer; a period of nothing ticks at once.
-    if (delay <= 0) {
-        delay = 1;
-    }
+    const std::int64_t delay = delayNs > 0 ? delayNs : 1;
     itimerspec when{};
     when.it_value.tv_sec = static_cast<time_t>(delay / kNsPerSecond);
     when.it_value.tv_nsec = static_cast<long>(delay % kNsPerSecond);

@@ -15,10 +15,11 @@ class Timer;
 std::int64_t RealWallClockNs();
 
 // The native timer behind one timer control: a kernel timer whose expiry wakes the event loop
-// through a socket notifier. It fires once and is armed again at every tick, before the control's
-// handler runs: the next tick can then arrive while that handler waits in a nested event loop, as
-// the countdown's alert does, and a late tick (a busy thread, a sleeping machine, a wall clock
-// that jumped) is followed by one tick at the next boundary, never by a burst of catch-up ticks.
+// through a socket notifier. It fires once and is armed again, where TickAim aims it, at every
+// expiry before the control's handler runs; an expiry that TickAim finds early raises no tick.
+// Armed first, the next tick can arrive while the handler waits in a nested event loop, as the
+// countdown's alert does, and a late tick (a busy thread, a sleeping machine, a wall clock that
+// jumped) is followed by one tick at the next boundary, never by a burst of catch-up ticks.
 //
 // The wait is measured on the monotonic clock from a reading of the wall clock in this process,
 // never against the kernel's wall clock: a clock faked inside the process (as the end-to-end
@@ -45,9 +46,10 @@ private:
     void Expired();
     void Arm();
     void Disarm();
+    void SetKernelTimer(std::int64_t delayNs);
 
     Timer* control_;
-    TickSettings settings_;
+    TickAim aim_;
     int fd_;
     QSocketNotifier notifier_;
     std::int64_t armedDelayNs_ = 0;

@@ -247,8 +247,11 @@ void QtWindowPeer::VisibilityChanged(Visibility visibility) {
         window_->hide();
         return;
     }
-    if (!shownSinceLoad_ && form_.Layout().startUpPosition == StartUpPosition::CentreScreen) {
-        CentreOnPrimaryScreen();
+    if (!shownSinceLoad_) {
+        if (form_.Layout().startUpPosition == StartUpPosition::CentreScreen) {
+            CentreOnPrimaryScreen();
+        }
+        PaintAhead();
     }
     shownSinceLoad_ = true;
     window_->show();
@@ -256,6 +259,15 @@ void QtWindowPeer::VisibilityChanged(Visibility visibility) {
         window_->raise();
         window_->activateWindow();
     }
+}
+
+// A window's first paint loads its fonts and lays out its texts, which takes milliseconds, and far
+// longer with a cold font cache. Left until the window is mapped, it shows the screen's black in
+// the window's place meanwhile; painted once beforehand, off the screen, the paint that answers
+// the mapping only copies, and the first frame a person sees is the window's own.
+void QtWindowPeer::PaintAhead() {
+    QPixmap offScreen(window_->size());
+    window_->render(&offScreen);
 }
 
 void QtWindowPeer::CentreOnPrimaryScreen() {

@@ -44,6 +44,7 @@ private:
     void SetTabOrder();
     void ApplyAll(Control& control);
     void CentreOnPrimaryScreen();
+    void PaintAhead();
 
     QtWindowSystem& system_;
     Form& form_;

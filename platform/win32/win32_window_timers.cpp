@@ -28,9 +28,14 @@ bool Win32WindowTimers::Tick(UINT id) {
         }
         // Re-armed before the handler, so the next tick comes while the handler waits in a nested
         // message loop, as the countdown's alert does. A tick already queued when the control was
-        // disabled arms nothing.
-        if (ticks_.alignment == TickAlignment::WallClock && slot.timer->Enabled()) {
-            Arm(slot);
+        // disabled arms nothing. A shot that came before its boundary is aimed at it again and
+        // raises no tick.
+        if (ticks_.alignment == TickAlignment::WallClock && slot.timer->Enabled() && slot.shot) {
+            const FiredShot shot = slot.aim.Fired(slot.timer->Interval());
+            slot.shot->Start(shot.nextDelayNs);
+            if (shot.arrival == ShotArrival::Early) {
+                return true;
+            }
         }
         // Returns at once after raising: the program may have unloaded the window.
         slot.timer->RaiseTimer();
@@ -39,11 +44,11 @@ bool Win32WindowTimers::Tick(UINT id) {
     return false;
 }
 
-// An aligned timer is armed afresh at every tick, before the handler runs, for 1 ms after the
-// next multiple of its period on the wall clock, so a late tick (a busy thread, a sleeping
-// machine, a wall clock that jumped) is followed by one tick at the next boundary, never by a
-// burst of catch-up ticks. Its shot is a precise one-shot timer that posts the tick message. The
-// free-running timer is the plain repeating SetTimer.
+// An aligned timer is armed afresh at every tick, before the handler runs, for just after the
+// next multiple of its period on the wall clock (TickAim), so a late tick (a busy thread, a
+// sleeping machine, a wall clock that jumped) is followed by one tick at the next boundary, never
+// by a burst of catch-up ticks. Its shot is a precise one-shot timer that posts the tick message.
+// The free-running timer is the plain repeating SetTimer.
 void Win32WindowTimers::Arm(Slot& slot) {
     if (ticks_.alignment == TickAlignment::FreeRunning) {
         SetTimer(window_, slot.id, static_cast<UINT>(slot.timer->Interval()), nullptr);
@@ -52,7 +57,7 @@ void Win32WindowTimers::Arm(Slot& slot) {
     if (!slot.shot) {
         slot.shot = std::make_unique<Win32PreciseTimer>(window_, tickMessage_, slot.id);
     }
-    slot.shot->Start(DelayToNextTickNs(ticks_.wallClockNs(), slot.timer->Interval()));
+    slot.shot->Start(slot.aim.AimNs(slot.timer->Interval()));
 }
 
 void Win32WindowTimers::Stop(Slot& slot) {

@@ -20,7 +20,9 @@ public:
     Win32WindowTimers(const TickSettings& ticks, UINT tickMessage)
         : ticks_(ticks), tickMessage_(tickMessage) {}
 
-    void Add(Timer& timer, UINT id) { slots_.push_back(Slot{&timer, id, nullptr}); }
+    void Add(Timer& timer, UINT id) {
+        slots_.push_back(Slot{&timer, id, TickAim(ticks_), nullptr});
+    }
     void SetWindow(HWND window) { window_ = window; }
     // Arms or stops the timer as its control now says.
     void Write(const Control& timer);
@@ -32,6 +34,8 @@ private:
     struct Slot {
         Timer* timer = nullptr;
         UINT id = 0;
+        // Where the aligned timer's shots are aimed.
+        TickAim aim;
         // An aligned timer's shot, made when it is first armed.
         std::unique_ptr<Win32PreciseTimer> shot;
     };

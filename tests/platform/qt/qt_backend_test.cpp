@@ -268,15 +268,44 @@ TEST(QtTickTimer, TicksAimJustPastABoundaryReArmFirstAndGoOnInANestedLoopUntilSt
         }
     });
     timer.SetEnabled(true);
-    EXPECT_EQ(native->ArmedDelayNs(), 11 * kMs);
+    EXPECT_EQ(native->ArmedDelayNs(), 10 * kMs + kTickSlackNs);
     wallNs = kSecond + 529 * kMs;
     ASSERT_TRUE(QTest::qWaitFor([&] { return armedInHandler.size() == 3; }, 5000));
-    EXPECT_EQ(armedInHandler, std::vector<std::int64_t>(3, 222 * kMs));
+    EXPECT_EQ(armedInHandler, std::vector<std::int64_t>(3, 221 * kMs + kTickSlackNs));
     EXPECT_FALSE(native->isActive());
     // Unloading the window stops a running timer.
     timer.SetEnabled(true);
     form.Unload();
     EXPECT_TRUE(native.isNull() || !native->isActive());
+}
+
+TEST(QtTickTimer, AShotBeforeItsBoundaryRaisesNoTickAndTheTickFindsTheNewPeriod) {
+    // The wall clock stands 1 ms before a whole second, as a clock slewed slow stands to a timer
+    // that measures on the monotonic clock: every shot comes before the boundary.
+    constexpr std::int64_t kSecond = 1'796'601'600'000'000'000, kMs = 1'000'000;
+    std::int64_t wallNs = kSecond - kMs;
+    int wallClockReads = 0;
+    QtWindowSystem windows{{TickAlignment::WallClock, [&] {
+                                ++wallClockReads;
+                                return wallNs;
+                            }}};
+    ClockFake clock;
+    Runtime runtime{windows, backend->GetOsFunctions(), clock};
+    Form form(runtime, CountDownLayout());
+    Timer& timer = form.Get<Timer>("tmrDisplayTime");
+    std::vector<std::int64_t> wallInHandler;
+    timer.OnTimer([&] { wallInHandler.push_back(wallNs); });
+    timer.SetEnabled(true);
+    // Enabling read the clock once and each shot once more: three shots came, none ticked.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wallClockReads >= 4; }, 5000));
+    EXPECT_TRUE(wallInHandler.empty());
+    wallNs = kSecond;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !wallInHandler.empty(); }, 5000));
+    // The shot after the tick is aimed at the next quarter, which this clock never reaches.
+    const int readsAfterTick = wallClockReads;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wallClockReads > readsAfterTick; }, 5000));
+    timer.SetEnabled(false);
+    EXPECT_EQ(wallInHandler, std::vector<std::int64_t>{kSecond});
 }
 
 }  // namespace

@@ -206,11 +206,14 @@ TEST_F(Win32BackendTest, WindowsOpenCentredOnThePrimaryScreenAndStayThereAsTopMo
 
 TEST(Win32TickTimer, TicksAreAimedBeforeTheirHandlerAndGoOnInANestedLoopUntilDisabled) {
     // The countdown's timer on a window of the test's own. Its wall clock stands 1 ms before a
-    // whole second, so each tick is aimed 2 ms ahead and the test waits little.
+    // whole second when first read, so the first tick is aimed just past it and the test waits
+    // little, and is a quarter second later at each reading after, so every shot finds the
+    // boundary it was aimed at passed.
     static int wallClockReads = 0;
     Win32WindowSystem windows{{TickAlignment::WallClock, [] {
                                    ++wallClockReads;
-                                   return std::int64_t{1'796'601'600'000'000'000 - 1'000'000};
+                                   return std::int64_t{1'796'601'600'000'000'000 - 1'000'000} +
+                                          (wallClockReads - 1) * std::int64_t{250'000'000};
                                }}};
     ClockFake clock;
     OsFunctionsFake os{clock};
@@ -243,6 +246,44 @@ TEST(Win32TickTimer, TicksAreAimedBeforeTheirHandlerAndGoOnInANestedLoopUntilDis
     MSG tick{};
     const UINT message = Win32WindowPeer::kTickMessage;
     EXPECT_FALSE(PeekMessageW(&tick, nullptr, message, message, PM_NOREMOVE));
+}
+
+TEST(Win32TickTimer, AShotBeforeItsBoundaryRaisesNoTickAndTheTickFindsTheNewPeriod) {
+    // The wall clock stands 1 ms before a whole second, as a clock slewed slow stands to a timer
+    // that measures on its own clock: every shot comes before the boundary.
+    constexpr std::int64_t kSecond = 1'796'601'600'000'000'000, kMs = 1'000'000;
+    std::int64_t wallNs = kSecond - kMs;
+    int wallClockReads = 0;
+    Win32WindowSystem windows{{TickAlignment::WallClock, [&] {
+                                   ++wallClockReads;
+                                   return wallNs;
+                               }}};
+    ClockFake clock;
+    OsFunctionsFake os{clock};
+    Runtime runtime{windows, os, clock};
+    Form form(runtime, CountDownLayout());
+    Timer& timer = form.Get<Timer>("tmrDisplayTime");
+    std::vector<std::int64_t> wallInHandler;
+    // Runs the message loop until done says so, for ten seconds at most.
+    const auto pumpUntil = [&](const auto& done) {
+        for (int i = 0; i < 1000 && !done(); ++i) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            windows.ProcessPendingEvents();
+        }
+    };
+    timer.OnTimer([&] { wallInHandler.push_back(wallNs); });
+    timer.SetEnabled(true);
+    // Enabling read the clock once and each shot once more: three shots came, none ticked.
+    pumpUntil([&] { return wallClockReads >= 4; });
+    EXPECT_GE(wallClockReads, 4);
+    EXPECT_TRUE(wallInHandler.empty());
+    wallNs = kSecond;
+    pumpUntil([&] { return !wallInHandler.empty(); });
+    // The shot after the tick is aimed at the next quarter, which this clock never reaches.
+    const int readsAfterTick = wallClockReads;
+    pumpUntil([&] { return wallClockReads > readsAfterTick; });
+    timer.SetEnabled(false);
+    EXPECT_EQ(wallInHandler, std::vector<std::int64_t>{kSecond});
 }
 
 // A program started from a shortcut without a "Start in" folder must still find its chime; real
