@@ -91,10 +91,22 @@ protected:
         program.Start();
         windows.ProcessPendingEvents();
     }
+    // Makes the form the active window. The window manager answers focus requests and focuses
+    // newly shown windows in its own time, so a late answer to an earlier window can make that
+    // one active again after this request: the form is asked for until it has stayed active for
+    // half a second, for five seconds at most.
     void Activate(Form& form) {
         form.Show();
-        SetActiveWindow(Window(form));
-        windows.ProcessPendingEvents();
+        HWND window = Window(form);
+        for (int pumps = 0, settled = 0; pumps < 250 && settled < 25; ++pumps) {
+            settled = GetForegroundWindow() == window ? settled + 1 : 0;
+            if (settled == 0) {
+                SetActiveWindow(window);
+            }
+            windows.ProcessPendingEvents();
+            Sleep(20);
+        }
+        ASSERT_EQ(GetForegroundWindow(), window) << form.Name() << " did not stay active";
     }
     // Presses a key as the keyboard does: to the focused child, through the program's loop.
     void PressKey(WPARAM key) {
