@@ -313,14 +313,6 @@ TEST_F(Stories, StartedFromTheCommandLineItCountsAtOnceAsAfterTheUsersClicks) {
     ChooseOnCountDown("mnuReferance");
     EXPECT_EQ(dialog.LoadCount(), 1u);
     EXPECT_EQ(dialog.DTPicker1().Value(), MakeDateTime(2003, 11, 20, 10, 7, 0));
-    // A lead and a reference alone keep the idle first screen.
-    ProgramFixture idle;
-    idle.program.Apply({TimeOfDay{10, 7, 30}, "50", std::nullopt});
-    EXPECT_EQ(idle.countDown.lblCountDown().Caption(), "");
-    EXPECT_FALSE(idle.countDown.tmrDisplayTime().Enabled() || idle.dialog.IsVisible());
-    EXPECT_EQ(idle.countDown.alert().Text(), "50");
-    idle.ChooseOnCountDown("mnuReferance");
-    EXPECT_EQ(idle.dialog.DTPicker1().Value(), MakeDateTime(2003, 11, 20, 10, 7, 30));
 }
 
 }  // namespace
