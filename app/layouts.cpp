@@ -58,12 +58,14 @@ ControlLayout Combo(std::string name, std::string text, TwipsRect bounds, Font f
     return c;
 }
 
-ControlLayout Menu(std::string name, std::string caption, std::string parent) {
+ControlLayout Menu(std::string name, std::string caption, std::string parent,
+                   MenuCheck check = MenuCheck::None) {
     ControlLayout c;
     c.name = std::move(name);
     c.kind = ControlKind::MenuItem;
     c.caption = std::move(caption);
     c.menuParent = std::move(parent);
+    c.menuCheck = check;
     return c;
 }
 
@@ -153,6 +155,8 @@ WindowLayout MakeMenu() {
         Menu("mnuCT", "Change Time", "mnuMenu"),
         Menu("mnuReferance", "Referance", "mnuMenu"),
         Menu("mnuFileBar0", "-", "mnuMenu"),
+        Menu("mnuQuiet", "Quiet When Busy", "mnuMenu", MenuCheck::Unchecked),
+        Menu("mnuFileBar1", "-", "mnuMenu"),
         Menu("mnuExit", "Exit App", "mnuMenu"),
     };
     return w;

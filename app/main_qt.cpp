@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     brindle::QtBackend backend(qtArgc, argv);
     brindle::SystemClock clock;
-    brindle::Program program(backend.GetWindowSystem(), backend.GetOsFunctions(), clock);
+    brindle::Program program(backend.GetWindowSystem(), backend.GetOsFunctions(), clock,
+                             backend.GetDesktop());
     return program.Run(std::get<brindle::StartOptions>(commandLine));
 }

@@ -17,6 +17,7 @@ int main() {
     }
     brindle::Win32Backend backend;
     brindle::SystemClock clock;
-    brindle::Program program(backend.GetWindowSystem(), backend.GetOsFunctions(), clock);
+    brindle::Program program(backend.GetWindowSystem(), backend.GetOsFunctions(), clock,
+                             backend.GetDesktop());
     return program.Run(std::get<brindle::StartOptions>(commandLine));
 }

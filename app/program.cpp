@@ -20,8 +20,8 @@ void PickItem(ComboBox& list, const std::string& text) {
 
 }  // namespace
 
-Program::Program(WindowSystem& windowSystem, OsFunctions& os, const Clock& clock)
-    : runtime(windowSystem, os, clock),
+Program::Program(WindowSystem& windowSystem, OsFunctions& os, const Clock& clock, Desktop& desktop)
+    : runtime(windowSystem, os, clock, desktop),
       frmCountDown(runtime, CountDownLayout(), Form1, frmMenu, frmRef),
       Form1(runtime, SetupLayout(), frmCountDown, frmMenu, frmRef),
       frmMenu(runtime, MenuLayout(), frmCountDown, Form1, frmRef),

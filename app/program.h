@@ -13,7 +13,7 @@ namespace brindle {
 // name. Every backend's main builds one of these on its own toolkit.
 class Program {
 public:
-    Program(WindowSystem& windowSystem, OsFunctions& os, const Clock& clock);
+    Program(WindowSystem& windowSystem, OsFunctions& os, const Clock& clock, Desktop& desktop);
 
     // Loads and shows the countdown window; nothing else is loaded at start.
     void Start();

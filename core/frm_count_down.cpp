@@ -1,6 +1,7 @@
 #include "frm_count_down.h"
 
 #include "countdown_arithmetic.h"
+#include "quiet.h"
 #include "runtime/caption_drag.h"
 #include "runtime/runtime.h"
 #include "value/numbers.h"
@@ -117,8 +118,7 @@ void frmCountDown::cmdAlert_Click() {
     } restore{alertingLoad_, outer};
 
     SoundFile = "S_Timer.wav";
-    GetRuntime().GetOsFunctions().PlaySoundA(SoundFile, 0,
-                                             kPlayFileName | kPlayNoDefault | kPlayAsync);
+    PlayChime();
     dColors().SetValue(true);
     // The schemes alternate after every pause but the last, which holds the normal colours. Once
     // the window is unloaded under a pause the alert ends: touching a control would load the
@@ -132,6 +132,25 @@ void frmCountDown::cmdAlert_Click() {
         }
         (pause % 2 == 1 ? Colors() : dColors()).SetValue(true);
     }
+}
+
+void frmCountDown::PlayChime() {
+    OsFunctions& os = GetRuntime().GetOsFunctions();
+    auto play = [&os, file = SoundFile] {
+        os.PlaySoundA(file, 0, kPlayFileName | kPlayNoDefault | kPlayAsync);
+    };
+    Desktop& desktop = GetRuntime().GetDesktop();
+    if (SavedQuiet(desktop) == Quiet::Off) {
+        play();
+        return;
+    }
+    // The busy check answers while the flash runs, so it never delays it; a held chime is not
+    // played later.
+    desktop.WhenBusyKnown([play](BusyReasons reasons) {
+        if (!reasons.Any()) {
+            play();
+        }
+    });
 }
 
 void frmCountDown::Colors_Click() {

@@ -72,6 +72,8 @@ private:
     // Sleeps, lets waiting events run, and tells whether the alert may go on: false once this
     // load of the window has been unloaded.
     bool AlertPause(std::uint64_t load);
+    // Plays SoundFile at once, or with quiet on once the person is known not to be busy.
+    void PlayChime();
 
     IntervalSetupForm& setup_;
     MenuCarrierForm& menuCarrier_;

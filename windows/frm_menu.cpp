@@ -1,5 +1,8 @@
 #include "frm_menu.h"
 
+#include "quiet.h"
+#include "runtime/runtime.h"
+
 namespace brindle {
 
 frmMenu::frmMenu(Runtime& runtime, const WindowLayout& layout, frmCountDown& countDown,
@@ -13,6 +16,13 @@ void frmMenu::BindControls() {
     Get<MenuItem>("mnuCT").OnClick([this] { mnuCT_Click(); });
     Get<MenuItem>("mnuReferance").OnClick([this] { mnuReferance_Click(); });
     Get<MenuItem>("mnuExit").OnClick([this] { mnuExit_Click(); });
+    mnuQuiet().OnClick([this] { mnuQuiet_Click(); });
+}
+
+void frmMenu::Form_Load() {
+    mnuQuiet().SetCheck(SavedQuiet(GetRuntime().GetDesktop()) == Quiet::WhenBusy
+                            ? MenuCheck::Checked
+                            : MenuCheck::Unchecked);
 }
 
 void frmMenu::mnuCT_Click() {
@@ -33,6 +43,18 @@ void frmMenu::mnuExit_Click() {
     referenceDialog_.Unload();
     Unload();
     countDown_.Unload();
+}
+
+void frmMenu::mnuQuiet_Click() {
+    const bool quiet = mnuQuiet().Check() != MenuCheck::Checked;
+    // The mark changes only once the choice is saved, so it never shows what the next start would
+    // not keep.
+    if (const auto error = GetRuntime().GetDesktop().WriteFlag(kQuietWhenBusySetting, quiet)) {
+        GetRuntime().GetWindowSystem().MsgBox("Quiet When Busy could not be saved in " +
+                                              error->where + ": " + error->reason);
+        return;
+    }
+    mnuQuiet().SetCheck(quiet ? MenuCheck::Checked : MenuCheck::Unchecked);
 }
 
 }  // namespace brindle

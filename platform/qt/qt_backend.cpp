@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "qt/qt_desktop.h"
 #include "qt/qt_os_functions.h"
 #include "qt/qt_sound.h"
 #include "qt/qt_window_system.h"
@@ -40,6 +41,7 @@ struct QtBackend::Impl {
     QtWindowSystem windows;
     QtSound sound;
     QtOsFunctions os{windows, sound};
+    QtDesktop desktop;
 };
 
 QtBackend::QtBackend(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc, argv)) {}
@@ -52,6 +54,10 @@ WindowSystem& QtBackend::GetWindowSystem() {
 
 OsFunctions& QtBackend::GetOsFunctions() {
     return impl_->os;
+}
+
+Desktop& QtBackend::GetDesktop() {
+    return impl_->desktop;
 }
 
 }  // namespace brindle

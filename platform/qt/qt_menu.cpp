@@ -15,6 +15,8 @@ QtMenu::QtMenu(MenuItem& menu) {
             continue;
         }
         QAction* action = popup_.addAction(ToQString(child->Caption()));
+        action->setCheckable(child->Check() != MenuCheck::None);
+        action->setChecked(child->Check() == MenuCheck::Checked);
         action->setObjectName(ToQString(child->Name()));
         entries_[action] = child;
     }

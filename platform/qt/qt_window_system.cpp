@@ -1,7 +1,9 @@
 #include "qt/qt_window_system.h"
 
 #include <QApplication>
+#include <QMessageBox>
 
+#include "qt/qt_control_peer.h"
 #include "qt/qt_window_peer.h"
 
 namespace brindle {
@@ -33,6 +35,10 @@ int QtWindowSystem::Run() {
 void QtWindowSystem::Quit() {
     quitRequested_ = true;
     QCoreApplication::quit();
+}
+
+void QtWindowSystem::MsgBox(const std::string& prompt) {
+    QMessageBox::warning(nullptr, QStringLiteral("Brindle"), ToQString(prompt));
 }
 
 QtWindowPeer* QtWindowSystem::Find(WindowHandle handle) const {

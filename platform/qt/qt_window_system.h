@@ -27,6 +27,7 @@ public:
     float TwipsPerPixelY() const override { return kTwipsPerPixel; }
     int Run() override;
     void Quit() override;
+    void MsgBox(const std::string& prompt) override;
 
     // The live peer behind a handle, or null for a handle of a window that is gone.
     QtWindowPeer* Find(WindowHandle handle) const;

@@ -1,5 +1,7 @@
 #include "runtime/control.h"
 
+#include <cassert>
+
 #include "runtime/form.h"
 #include "runtime/runtime.h"
 
@@ -127,7 +129,14 @@ void DatePicker::AcceptUserValue(DateTime value) {
     value_ = value;
 }
 
-MenuItem::MenuItem(Form& owner, const ControlLayout& layout) : Control(owner, layout) {}
+MenuItem::MenuItem(Form& owner, const ControlLayout& layout)
+    : Control(owner, layout), check_(layout.menuCheck) {}
+
+void MenuItem::SetCheck(MenuCheck check) {
+    assert(check_ != MenuCheck::None && check != MenuCheck::None &&
+           "only a check item has a mark, and it stays a check item");
+    check_ = check;
+}
 
 void MenuItem::RaiseClick() {
     if (IsSeparator()) {

@@ -152,6 +152,9 @@ public:
 
     const std::string& Caption() const { return Layout().caption; }
     bool IsSeparator() const { return Caption() == "-"; }
+    // A check item's mark is read when the menu is shown, so setting it notifies no peer.
+    MenuCheck Check() const { return check_; }
+    void SetCheck(MenuCheck check);
     const std::vector<MenuItem*>& Children() const { return children_; }
     void AddChild(MenuItem& child) { children_.push_back(&child); }
 
@@ -161,6 +164,7 @@ public:
 private:
     std::vector<MenuItem*> children_;
     std::function<void()> click_;
+    MenuCheck check_;
 };
 
 }  // namespace brindle

@@ -42,6 +42,9 @@ struct TwipsRect {
 };
 
 // One control as it is created on every load.
+// A menu entry that is a check item shows whether its setting is on.
+enum class MenuCheck { None, Unchecked, Checked };
+
 struct ControlLayout {
     std::string name;
     ControlKind kind = ControlKind::Label;
@@ -62,8 +65,10 @@ struct ControlLayout {
     DateTime pickerValue;
     DateTime pickerMin;
     DateTime pickerMax;
-    // Menu entries: the parent entry's name (empty for a top-level entry).
+    // Menu entries: the parent entry's name (empty for a top-level entry), and whether the entry
+    // is a check item and checked.
     std::string menuParent;
+    MenuCheck menuCheck = MenuCheck::None;
     // What a screen reader announces a control by, where its text would not say what it is: the
     // name of the label that describes it, or failing that a name of its own.
     std::string describedBy;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "clock.h"
+#include "desktop.h"
 #include "os_functions.h"
 #include "runtime/window_system.h"
 
@@ -11,17 +12,18 @@ namespace brindle {
 
 class Form;
 
-// Ties the windows to the toolkit, the declared functions and the clock, counts the loaded
-// windows and ends the program when none is left.
+// Ties the windows to the toolkit, the declared functions, the clock and the desktop, counts the
+// loaded windows and ends the program when none is left.
 class Runtime {
 public:
-    Runtime(WindowSystem& windowSystem, OsFunctions& os, const Clock& clock)
-        : windowSystem_(windowSystem), os_(os), clock_(clock) {}
+    Runtime(WindowSystem& windowSystem, OsFunctions& os, const Clock& clock, Desktop& desktop)
+        : windowSystem_(windowSystem), os_(os), clock_(clock), desktop_(desktop) {}
     ~Runtime();
 
     WindowSystem& GetWindowSystem() const { return windowSystem_; }
     OsFunctions& GetOsFunctions() const { return os_; }
     const Clock& GetClock() const { return clock_; }
+    Desktop& GetDesktop() const { return desktop_; }
 
     void DoEvents() { windowSystem_.ProcessPendingEvents(); }
     // Runs the event loop until no window is loaded.
@@ -54,6 +56,7 @@ private:
     WindowSystem& windowSystem_;
     OsFunctions& os_;
     const Clock& clock_;
+    Desktop& desktop_;
     int loaded_ = 0;
     int eventDepth_ = 0;
     bool ended_ = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "os_functions.h"
 #include "runtime/control.h"
@@ -41,6 +42,8 @@ public:
     // Runs the event loop until Quit; returns the program's exit status.
     virtual int Run() = 0;
     virtual void Quit() = 0;
+    // Tells the person something in a modal message box and returns once it is closed.
+    virtual void MsgBox(const std::string& prompt) = 0;
 };
 
 }  // namespace brindle

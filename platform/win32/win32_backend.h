@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "desktop.h"
 #include "os_functions.h"
 #include "runtime/window_system.h"
 
@@ -19,6 +20,7 @@ public:
 
     WindowSystem& GetWindowSystem();
     OsFunctions& GetOsFunctions();
+    Desktop& GetDesktop();
 
 private:
     struct Impl;

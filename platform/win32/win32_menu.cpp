@@ -28,7 +28,8 @@ void Win32Menu::AppendEntries(HMENU popup, const MenuItem& menu) {
                         caption.c_str());
         } else {
             commands_.push_back(entry);
-            AppendMenuW(popup, MF_STRING, commands_.size(), caption.c_str());
+            const UINT mark = entry->Check() == MenuCheck::Checked ? MF_CHECKED : MF_UNCHECKED;
+            AppendMenuW(popup, MF_STRING | mark, commands_.size(), caption.c_str());
         }
     }
 }

@@ -94,4 +94,9 @@ void Win32WindowSystem::Quit() {
     PostQuitMessage(0);
 }
 
+void Win32WindowSystem::MsgBox(const std::string& prompt) {
+    MessageBoxW(GetActiveWindow(), win32::Widen(prompt).c_str(), L"Brindle",
+                MB_OK | MB_ICONWARNING);
+}
+
 }  // namespace brindle

@@ -28,6 +28,7 @@ public:
     float TwipsPerPixelY() const override;
     int Run() override;
     void Quit() override;
+    void MsgBox(const std::string& prompt) override;
 
     HINSTANCE Instance() const { return instance_; }
     ATOM WindowClass() const { return windowClass_; }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "desktop_fake.h"
 #include "os_functions_fake.h"
 #include "program.h"
 #include "window_system_fake.h"
@@ -17,7 +18,8 @@ struct ProgramFixture {
     ClockFake clock;
     OsFunctionsFake os{clock};
     WindowSystemFake windows;
-    Program program{windows, os, clock};
+    DesktopFake desktop;
+    Program program{windows, os, clock, desktop};
     brindle::frmCountDown& countDown = program.frmCountDown;
     brindle::Form1& setup = program.Form1;
     brindle::frmMenu& menuCarrier = program.frmMenu;

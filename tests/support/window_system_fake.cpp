@@ -24,6 +24,15 @@ public:
     }
     void PopupMenu(MenuItem& menu) override {
         system_.popups.push_back(form_.Name());
+        std::string shown;
+        for (const MenuItem* entry : menu.Children()) {
+            const char* mark = entry->Check() == MenuCheck::Checked     ? "[x] "
+                               : entry->Check() == MenuCheck::Unchecked ? "[ ] "
+                                                                        : "";
+            shown += (shown.empty() ? "" : "|") + std::string(mark) +
+                     (entry->IsSeparator() ? "---" : entry->Caption());
+        }
+        system_.menusShown.push_back(shown);
         if (system_.nextChoices_.empty()) {
             return;
         }

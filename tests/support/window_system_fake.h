@@ -29,9 +29,13 @@ public:
     float TwipsPerPixelY() const override { return 15.0f; }
     int Run() override;
     void Quit() override { ++quitCount; }
+    void MsgBox(const std::string& prompt) override { messages.push_back(prompt); }
 
     std::vector<PeerUpdate> updates;
     std::vector<std::string> popups;  // the window each context menu opened on
+    // Each context menu's entries as a person sees them: "---" a separator, "[x] " a check mark.
+    std::vector<std::string> menusShown;
+    std::vector<std::string> messages;  // each message box's text
     std::vector<std::string> peersCreated;
     int processPendingEventsCount = 0;
     int quitCount = 0;

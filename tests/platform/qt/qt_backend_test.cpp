@@ -15,6 +15,7 @@
 #include <set>
 
 #include "clock_fake.h"
+#include "desktop_fake.h"
 #include "layouts.h"
 #include "program.h"
 #include "qt/qt_backend.h"
@@ -102,7 +103,8 @@ protected:
     }
 
     ClockFake clock;
-    Program program{backend->GetWindowSystem(), backend->GetOsFunctions(), clock};
+    DesktopFake desktop;
+    Program program{backend->GetWindowSystem(), backend->GetOsFunctions(), clock, desktop};
     const std::vector<Form*> forms{&program.frmCountDown, &program.Form1, &program.frmRef};
 };
 
@@ -253,7 +255,8 @@ TEST(QtTickTimer, TicksAimJustPastABoundaryReArmFirstAndGoOnInANestedLoopUntilSt
     static std::int64_t wallNs = kSecond + 240 * kMs;
     QtWindowSystem windows{{TickAlignment::WallClock, [] { return wallNs; }}};
     ClockFake clock;
-    Runtime runtime{windows, backend->GetOsFunctions(), clock};
+    DesktopFake desktop;
+    Runtime runtime{windows, backend->GetOsFunctions(), clock, desktop};
     Form form(runtime, CountDownLayout());
     Timer& timer = form.Get<Timer>("tmrDisplayTime");
     QPointer<QtTickTimer> native = Window(form, windows)->findChild<QtTickTimer*>();
@@ -290,7 +293,8 @@ TEST(QtTickTimer, AShotBeforeItsBoundaryRaisesNoTickAndTheTickFindsTheNewPeriod)
                                 return wallNs;
                             }}};
     ClockFake clock;
-    Runtime runtime{windows, backend->GetOsFunctions(), clock};
+    DesktopFake desktop;
+    Runtime runtime{windows, backend->GetOsFunctions(), clock, desktop};
     Form form(runtime, CountDownLayout());
     Timer& timer = form.Get<Timer>("tmrDisplayTime");
     std::vector<std::int64_t> wallInHandler;

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "clock_fake.h"
+#include "desktop_fake.h"
 #include "layouts.h"
 #include "os_functions_fake.h"
 #include "program.h"
@@ -118,7 +119,8 @@ protected:
     ClockFake clock;
     OsFunctionsFake os{clock};
     Win32WindowSystem windows;
-    Program program{windows, os, clock};
+    DesktopFake desktop;
+    Program program{windows, os, clock, desktop};
     const std::vector<Form*> forms{&program.frmCountDown, &program.Form1, &program.frmRef};
 };
 
@@ -229,7 +231,8 @@ TEST(Win32TickTimer, TicksAreAimedBeforeTheirHandlerAndGoOnInANestedLoopUntilDis
                                }}};
     ClockFake clock;
     OsFunctionsFake os{clock};
-    Runtime runtime{windows, os, clock};
+    DesktopFake desktop;
+    Runtime runtime{windows, os, clock, desktop};
     Form form(runtime, CountDownLayout());
     Timer& timer = form.Get<Timer>("tmrDisplayTime");
     std::vector<int> readsInHandler;
@@ -272,7 +275,8 @@ TEST(Win32TickTimer, AShotBeforeItsBoundaryRaisesNoTickAndTheTickFindsTheNewPeri
                                }}};
     ClockFake clock;
     OsFunctionsFake os{clock};
-    Runtime runtime{windows, os, clock};
+    DesktopFake desktop;
+    Runtime runtime{windows, os, clock, desktop};
     Form form(runtime, CountDownLayout());
     Timer& timer = form.Get<Timer>("tmrDisplayTime");
     std::vector<std::int64_t> wallInHandler;

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "desktop.h"
+
+namespace brindle {
+
+// The Linux desktop as the program asks it about the person: settings in Qt's settings file in
+// the user's config folder, and the busy check. It keeps no window and runs nothing between
+// warnings.
+class QtDesktop final : public Desktop {
+public:
+    std::optional<bool> ReadFlag(const std::string& name) override;
+    std::optional<SettingError> WriteFlag(const std::string& name, bool value) override;
+    void WhenBusyKnown(std::function<void(BusyReasons)> then) override;
+};
+
+}  // namespace brindle

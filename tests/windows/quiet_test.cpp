@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "program_fixture.h"
+
+namespace brindle {
+namespace {
+
+constexpr Colour kAlertBack = 0x00000000;
+
+// A quarter-hour countdown with a 20 s lead, ticked up to its warning at 10:14:40; says whether
+// the chime played and whether the window flashed in full.
+struct Warning {
+    bool chimed;
+    bool flashed;
+};
+Warning WarnOnce(ProgramFixture& f, int minute) {
+    std::vector<Colour> backs;
+    f.os.onSleep = [&](std::int32_t) { backs.push_back(f.countDown.lblCountDown().BackColor()); };
+    const std::size_t sounds = f.SoundsPlayed();
+    f.TickAt(10, minute, 39);
+    f.TickAt(10, minute, 40);
+    f.os.onSleep = nullptr;
+    return {f.SoundsPlayed() > sounds, backs.size() == 14 && backs.front() == kAlertBack};
+}
+
+void Start(ProgramFixture& f) {
+    f.ChooseOnCountDown("mnuCT");
+    f.windows.PickItem(f.setup, "Combo2", "20");
+    f.windows.PickItem(f.setup, "Combo1", "15");
+}
+
+TEST(QuietWhenBusy, HoldsTheChimeOnlyWhenChosenAndBusyAndTheFlashAlwaysComes) {
+    enum class Saved { Never, Off, On, OnButUnreadable };
+    struct Case {
+        const char* name;
+        Saved saved;
+        std::vector<BusyReason> busy;
+        bool chimes;
+    };
+    const std::vector<BusyReason> all = {BusyReason::Microphone, BusyReason::Camera,
+                                         BusyReason::DoNotDisturb, BusyReason::FullScreen,
+                                         BusyReason::SessionLocked};
+    const std::vector<Case> cases = {
+        {"first run, free", Saved::Never, {}, true},
+        {"first run, busy every way", Saved::Never, all, true},
+        {"off, busy every way", Saved::Off, all, true},
+        {"on, free", Saved::On, {}, true},
+        {"on, microphone", Saved::On, {BusyReason::Microphone}, false},
+        {"on, camera", Saved::On, {BusyReason::Camera}, false},
+        {"on, do not disturb", Saved::On, {BusyReason::DoNotDisturb}, false},
+        {"on, full screen", Saved::On, {BusyReason::FullScreen}, false},
+        {"on, session locked", Saved::On, {BusyReason::SessionLocked}, false},
+        {"on, two reasons", Saved::On, {BusyReason::Microphone, BusyReason::Camera}, false},
+        {"store unreadable", Saved::OnButUnreadable, all, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramFixture f;
+        if (c.saved != Saved::Never) {
+            f.desktop.saved["QuietWhenBusy"] = c.saved != Saved::Off;
+        }
+        f.desktop.unreadable = c.saved == Saved::OnButUnreadable;
+        for (const BusyReason reason : c.busy) {
+            f.desktop.busy.Add(reason);
+        }
+        Start(f);
+        f.RunTimerFor(60'000);
+        const Warning warning = WarnOnce(f, 14);
+        EXPECT_EQ(warning.chimed, c.chimes);
+        EXPECT_TRUE(warning.flashed);
+        // The person is asked about only when a warning is due and the choice is on.
+        EXPECT_EQ(f.desktop.busyChecks, c.saved == Saved::On ? 1 : 0);
+    }
+}
+
+TEST(QuietWhenBusy, AHeldChimeIsNotPlayedLaterAndTheNextWarningAsksAgain) {
+    ProgramFixture f;
+    f.desktop.saved["QuietWhenBusy"] = true;
+    f.desktop.busy.Add(BusyReason::Microphone);
+    Start(f);
+    EXPECT_FALSE(WarnOnce(f, 14).chimed);
+    // The call ends; nothing sounds until the next warning, which chimes.
+    f.desktop.busy = BusyReasons{};
+    for (int minute = 15; minute < 29; ++minute) {
+        f.TickAt(10, minute, 0);
+    }
+    EXPECT_EQ(f.SoundsPlayed(), 0u);
+    EXPECT_TRUE(WarnOnce(f, 29).chimed);
+    EXPECT_EQ(f.desktop.busyChecks, 2);
+}
+
+TEST(QuietWhenBusy, TheMenuCheckItemShowsAndKeepsTheChoice) {
+    const std::string off = "Change Time|Referance|---|[ ] Quiet When Busy|---|Exit App";
+    const std::string on = "Change Time|Referance|---|[x] Quiet When Busy|---|Exit App";
+    ProgramFixture f;
+    // A first run: the entry is there, unchecked, between separators; choosing it checks it and
+    // saves the choice, on the countdown and on the setup window alike.
+    f.ChooseOnCountDown("mnuQuiet");
+    EXPECT_EQ(f.windows.menusShown.back(), off);
+    EXPECT_EQ(f.desktop.saved, (std::map<std::string, bool>{{"QuietWhenBusy", true}}));
+    f.ChooseOnCountDown("mnuCT");
+    EXPECT_EQ(f.windows.menusShown.back(), on);
+    f.windows.PressLabel(f.setup, "Label1", MouseButton::Right);
+    EXPECT_EQ(f.windows.menusShown.back(), on);
+    EXPECT_TRUE(f.setup.IsVisible());
+    // The next start shows it checked and is quiet; choosing it again turns it off.
+    ProgramFixture next;
+    next.desktop.saved = f.desktop.saved;
+    next.ChooseOnCountDown("mnuQuiet");
+    EXPECT_EQ(next.windows.menusShown.back(), on);
+    EXPECT_EQ(next.desktop.saved.at("QuietWhenBusy"), false);
+    next.windows.PressLabel(next.countDown, "lblCountDown", MouseButton::Right);
+    EXPECT_EQ(next.windows.menusShown.back(), off);
+    EXPECT_TRUE(next.windows.messages.empty());
+}
+
+TEST(QuietWhenBusy, AStoreThatCannotBeWrittenIsToldAndTheCheckStays) {
+    ProgramFixture f;
+    f.desktop.writeError =
+        SettingError{"/home/ann/.config/brindle/brindle.conf", "it is read-only"};
+    f.ChooseOnCountDown("mnuQuiet");
+    EXPECT_EQ(f.windows.messages, (std::vector<std::string>{
+                                      "Quiet When Busy could not be saved in "
+                                      "/home/ann/.config/brindle/brindle.conf: it is read-only"}));
+    f.windows.PressLabel(f.countDown, "lblCountDown", MouseButton::Right);
+    EXPECT_EQ(f.windows.menusShown.back(),
+              "Change Time|Referance|---|[ ] Quiet When Busy|---|Exit App");
+    EXPECT_TRUE(f.desktop.saved.empty());
+    // Still quiet off: a busy person hears the warning.
+    f.desktop.busy.Add(BusyReason::Microphone);
+    Start(f);
+    EXPECT_TRUE(WarnOnce(f, 14).chimed);
+}
+
+}  // namespace
+}  // namespace brindle
