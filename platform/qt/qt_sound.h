@@ -1,32 +1,33 @@
 #pragma once
 
-#include <cstdint>
+#include <sys/types.h>
+
 #include <filesystem>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
 
-struct pa_mainloop;
-
 namespace brindle {
 
-// Plays a sound file through the desktop's sound server without waiting for it, and may be asked
-// from any thread. The sound is read and fed from a thread of its own, so that nothing the
-// user-interface thread does (the warning's pauses sleep it) can starve it. That thread and its
-// connection to the sound server last only as long as a sound plays: between warnings nothing of
-// the sound is awake. A new request replaces a sound still playing; a name that finds no playable
-// file, a file that cannot be decoded and a missing sound server are silence.
+// Plays a sound file without waiting for it, and may be asked from any thread. Each sound is
+// played by a program of its own, brindle-sound (qt_sound_player.cpp), which reads the file and
+// feeds it to the desktop's sound server, so that nothing this program's user-interface thread
+// does (the warning's pauses sleep it) can starve it, and the sound server's client library and
+// decoders never stay in this program's memory. A thread here waits for that program and lives
+// only as long as it: between warnings nothing of the sound is awake. A new request ends a sound
+// still playing and plays the new one; a name that finds no playable file, a file that cannot be
+// decoded, a missing sound player and a missing sound server are silence.
 class QtSound {
 public:
     // Takes the executable's directory from the application object, which must exist.
     QtSound();
-    // Cuts a sound still playing short and waits for its thread to end.
+    // Ends a sound still playing and waits for its thread.
     ~QtSound();
     QtSound(const QtSound&) = delete;
     QtSound& operator=(const QtSound&) = delete;
 
-    // Returns whether a file was found to play.
+    // Returns whether a file and the player were found.
     bool Play(const std::string& name);
     void Stop();
 
@@ -37,25 +38,20 @@ public:
 
 private:
     // Makes `path` the next sound, or none, and ends the one playing; mutex_ is held.
-    void ReplaceLocked(std::optional<std::filesystem::path> path);
+    void ReplaceLocked(std::optional<std::string> path);
     // What the sound's thread runs: the latest request, then any that came while it played.
     void Run();
-    void PlayFile(const std::filesystem::path& path, std::uint64_t request);
-    bool Replaced(std::uint64_t request);
-    // Makes `loop` the one a replacing request wakes, or none.
-    void SetLoop(pa_mainloop* loop);
 
-    // Where a name without a directory is looked for after the working directory.
     const std::filesystem::path programDir_;
-    const std::filesystem::path dataDirFromProgram_;
+    // The sound player beside the executable (a build), in the helper directory found from the
+    // executable, or where this build installs it; empty when there is none.
+    const std::filesystem::path player_;
 
     std::mutex mutex_;
-    // Guarded by mutex_: the file asked for and not yet begun; the number of the latest request,
-    // where a sound of an older one stops; the event loop of the sound playing, woken when that
-    // number changes; whether the sound's thread is running.
-    std::optional<std::filesystem::path> next_;
-    std::uint64_t request_ = 0;
-    pa_mainloop* loop_ = nullptr;
+    // Guarded by mutex_: the file asked for and not yet begun, the player playing (0 when none),
+    // and whether the sound's thread is running.
+    std::optional<std::string> next_;
+    pid_t playing_ = 0;
     bool running_ = false;
     std::thread thread_;
 };
