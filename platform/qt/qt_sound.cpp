@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,6 +11,8 @@
 #include <QFile>
 #include <array>
 #include <cerrno>
+#include <cstdlib>
+#include <memory>
 #include <system_error>
 #include <utility>
 
@@ -17,27 +20,28 @@ namespace brindle {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-bool IsPlayableFile(const fs::path& path) {
-    std::error_code error;
-    return fs::is_regular_file(path, error) && ::access(path.c_str(), R_OK) == 0;
+// The paths are put together as strings and checked with the system's calls: std::filesystem
+// would bring in code of the C++ library that nothing else in the program touches, more memory
+// from the start than this lookup is worth.
+bool IsFile(const std::string& path, int access) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           ::access(path.c_str(), access) == 0;
 }
 
-fs::path ProgramDir() {
-    return fs::path(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+std::string ProgramDir() {
+    return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
 }
 
-fs::path FindPlayer(const fs::path& programDir) {
-    const fs::path candidates[] = {
-        programDir / BRINDLE_SOUND_PLAYER,
-        programDir / BRINDLE_HELPER_DIR_FROM_BIN / BRINDLE_SOUND_PLAYER,
-        fs::path(BRINDLE_HELPER_DIR) / BRINDLE_SOUND_PLAYER,
+std::string FindPlayer(const std::string& programDir) {
+    const std::string candidates[] = {
+        programDir + "/" BRINDLE_SOUND_PLAYER,
+        programDir + "/" BRINDLE_HELPER_DIR_FROM_BIN "/" BRINDLE_SOUND_PLAYER,
+        BRINDLE_HELPER_DIR "/" BRINDLE_SOUND_PLAYER,
     };
-    for (const fs::path& candidate : candidates) {
-        std::error_code error;
-        if (fs::is_regular_file(candidate, error) && ::access(candidate.c_str(), X_OK) == 0) {
-            return candidate.lexically_normal();
+    for (const std::string& candidate : candidates) {
+        if (IsFile(candidate, X_OK)) {
+            return candidate;
         }
     }
     return {};
@@ -46,7 +50,7 @@ fs::path FindPlayer(const fs::path& programDir) {
 // Starts the player on a file; returns its process id, or 0 when it could not be started. It
 // gets none of this program's descriptors but the standard three, and ends on SIGTERM whatever
 // the calling thread blocks or this program ignores.
-pid_t StartPlayer(const fs::path& player, const std::string& file) {
+pid_t StartPlayer(const std::string& player, const std::string& file) {
     posix_spawn_file_actions_t actions;
     posix_spawnattr_t attributes;
     if (posix_spawn_file_actions_init(&actions) != 0) {
@@ -87,37 +91,37 @@ QtSound::~QtSound() {
     }
 }
 
-fs::path QtSound::Locate(const std::string& name) const {
+std::string QtSound::Locate(const std::string& name) const {
     if (name.empty()) {
         return {};
     }
-    const fs::path file(name);
-    if (file.is_absolute()) {
-        return IsPlayableFile(file) ? file : fs::path();
+    if (name.front() == '/') {
+        return IsFile(name, R_OK) ? name : std::string();
     }
-    std::error_code error;
-    const fs::path candidates[] = {
-        fs::absolute(file, error),
-        programDir_ / file,
-        programDir_ / BRINDLE_DATA_DIR_FROM_BIN / file,
-        fs::path(BRINDLE_DATA_DIR) / file,
+    // Without a working directory to name, the name is left to be found from it all the same.
+    const std::unique_ptr<char, decltype(&std::free)> workingDir(::getcwd(nullptr, 0), &std::free);
+    const std::string candidates[] = {
+        workingDir ? std::string(workingDir.get()) + "/" + name : name,
+        programDir_ + "/" + name,
+        programDir_ + "/" BRINDLE_DATA_DIR_FROM_BIN "/" + name,
+        BRINDLE_DATA_DIR "/" + name,
     };
-    for (const fs::path& candidate : candidates) {
-        if (IsPlayableFile(candidate)) {
-            return candidate.lexically_normal();
+    for (const std::string& candidate : candidates) {
+        if (IsFile(candidate, R_OK)) {
+            return candidate;
         }
     }
     return {};
 }
 
 bool QtSound::Play(const std::string& name) {
-    const fs::path path = Locate(name);
+    std::string path = Locate(name);
     if (path.empty() || player_.empty()) {
         Stop();
         return false;
     }
     const std::lock_guard lock(mutex_);
-    ReplaceLocked(path.string());
+    ReplaceLocked(std::move(path));
     if (running_) {
         return true;
     }

@@ -2,7 +2,6 @@
 
 #include <sys/types.h>
 
-#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -34,7 +33,7 @@ public:
     // The file a name stands for: the working directory first, then the executable's directory,
     // then the installed data directory (found from the executable, then as built). Empty when
     // none of them holds a readable file.
-    std::filesystem::path Locate(const std::string& name) const;
+    std::string Locate(const std::string& name) const;
 
 private:
     // Makes `path` the next sound, or none, and ends the one playing; mutex_ is held.
@@ -42,10 +41,10 @@ private:
     // What the sound's thread runs: the latest request, then any that came while it played.
     void Run();
 
-    const std::filesystem::path programDir_;
+    const std::string programDir_;
     // The sound player beside the executable (a build), in the helper directory found from the
     // executable, or where this build installs it; empty when there is none.
-    const std::filesystem::path player_;
+    const std::string player_;
 
     std::mutex mutex_;
     // Guarded by mutex_: the file asked for and not yet begun, the player playing (0 when none),
