@@ -31,7 +31,7 @@ clean:
 	rm -rf $(BUILD) $(BUILD)-sanitize
 
 # The Debian package installed with apt into a bare Debian 12 made by debootstrap, and the program
-# run there: first screen, icons, fonts and the warning's chime. Downloads about 150 MB, so it is
+# run there: first screen, icons, fonts and the warning's chime. Downloads about 100 MB, so it is
 # not part of test.
 .PHONY: package-check
 package-check: build

@@ -1,202 +1,204 @@
-#include "qt/qt_sound_player.h"
+// brindle-sound FILE: plays one sound file through the desktop's sound server, to its end, and
+// exits. The program starts it for each chime (qt_sound.cpp), so that the sound server's client
+// library, the decoder and all they load live only while a chime plays, and ends it to cut a
+// chime short. Exits 0 when the sound was played, 1 when the file could not be read or the server
+// could not be reached.
 
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QFile>
-#include <QMediaDevices>
-#include <QPointer>
-#include <QThread>
-#include <QTimer>
-#include <QtEndian>
+#include <pulse/context.h>
+#include <pulse/mainloop.h>
+#include <pulse/stream.h>
+#include <sndfile.h>
+
 #include <algorithm>
-#include <chrono>
-#include <optional>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <utility>
+#include <vector>
 
-namespace brindle {
 namespace {
 
-// Samples of a WAV file as the audio device takes them.
-struct Wave {
-    QAudioFormat format;
-    QByteArray samples;
+constexpr char kApplicationId[] = "io.github.brindle.Brindle";
+// A sound up to this size is with the sound server whole before it starts (about 23 s of 44.1 kHz
+// mono), so that once it is written nothing on a busy machine can break it up; a longer one is
+// written on as it plays.
+constexpr std::uint32_t kMostHeld = 4 * 1024 * 1024;
+constexpr sf_count_t kFramesPerWrite = 16384;
+constexpr std::uint32_t kServerChooses = static_cast<std::uint32_t>(-1);
+
+template <auto Free>
+struct Freeing {
+    template <typename T>
+    void operator()(T* object) const {
+        Free(object);
+    }
 };
 
-// Reads a RIFF WAVE file of 8-bit unsigned, 16-, 24- or 32-bit signed or 32-bit float samples;
-// 24-bit samples are widened to 32 bits, which audio devices take. Anything else is no sound.
-std::optional<Wave> ReadWave(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE") {
-        return std::nullopt;
-    }
-    const auto u16 = [&bytes](qsizetype at) {
-        return qFromLittleEndian<quint16>(bytes.constData() + at);
-    };
-    const auto u32 = [&bytes](qsizetype at) {
-        return qFromLittleEndian<quint32>(bytes.constData() + at);
-    };
-    std::optional<Wave> wave;
-    Wave found;
-    bool haveFormat = false;
-    bool widen24 = false;
-    for (qsizetype at = 12; at + 8 <= bytes.size();) {
-        const QByteArray id = bytes.mid(at, 4);
-        const qsizetype size = u32(at + 4);
-        const qsizetype body = at + 8;
-        if (id == "fmt " && size >= 16 && body + size <= bytes.size()) {
-            quint16 encoding = u16(body);
-            // WAVE_FORMAT_EXTENSIBLE names the encoding in the first bytes of its sub-format.
-            if (encoding == 0xFFFE && size >= 26) {
-                encoding = u16(body + 24);
-            }
-            const int channels = u16(body + 2);
-            const int rate = static_cast<int>(u32(body + 4));
-            const int bits = u16(body + 14);
-            QAudioFormat::SampleFormat sample = QAudioFormat::Unknown;
-            if (encoding == 1 && bits == 8) {
-                sample = QAudioFormat::UInt8;
-            } else if (encoding == 1 && bits == 16) {
-                sample = QAudioFormat::Int16;
-            } else if (encoding == 1 && (bits == 24 || bits == 32)) {
-                sample = QAudioFormat::Int32;
-                widen24 = bits == 24;
-            } else if (encoding == 3 && bits == 32) {
-                sample = QAudioFormat::Float;
-            }
-            if (sample == QAudioFormat::Unknown || channels < 1 || rate < 1) {
-                return std::nullopt;
-            }
-            found.format.setSampleFormat(sample);
-            found.format.setChannelCount(channels);
-            found.format.setSampleRate(rate);
-            haveFormat = true;
-        } else if (id == "data" && haveFormat) {
-            // A data chunk cut short by the file's end plays what there is.
-            found.samples = bytes.mid(body, std::min(size, bytes.size() - body));
-            if (widen24) {
-                QByteArray wide;
-                wide.reserve(found.samples.size() / 3 * 4);
-                for (qsizetype i = 0; i + 3 <= found.samples.size(); i += 3) {
-                    wide.append('\0');
-                    wide.append(found.samples.constData() + i, 3);
-                }
-                found.samples = wide;
-            }
-            const int frame = found.format.bytesPerFrame();
-            found.samples.truncate(found.samples.size() - found.samples.size() % frame);
-            if (!found.samples.isEmpty()) {
-                wave = std::move(found);
-            }
-            break;
-        }
-        // Chunks are padded to an even size.
-        at = body + size + (size & 1);
-    }
-    return wave;
+void Disconnect(pa_context* context) {
+    pa_context_disconnect(context);
+    pa_context_unref(context);
 }
 
-// One sound on its way to the audio device, written from the thread it lives on. The device is
-// asked to hold the whole sound, or as much as it will, so that once written a busy machine
-// that keeps this thread waiting cannot break the sound up.
-class Playing final : public QObject {
-public:
-    Playing(Wave wave, QObject* parent)
-        : QObject(parent),
-          sink_(new QAudioSink(QMediaDevices::defaultAudioOutput(), wave.format, this)),
-          samples_(std::move(wave.samples)) {
-        sink_->setBufferSize(static_cast<qsizetype>(std::min<qint64>(samples_.size(), kMostHeld)));
-        device_ = sink_->start();
-        if (device_ == nullptr || sink_->error() != QAudio::NoError) {
-            deleteLater();
-            return;
-        }
-        // Stopping the device as soon as the last sample is written would drop what it still
-        // holds, the end of the sound: the stream stays open until the whole sound has had time
-        // to play, and a little longer.
-        const qint64 durationMs = wave.format.durationForBytes(samples_.size()) / 1000;
-        QTimer::singleShot(std::chrono::milliseconds(durationMs + kDrainMs), this,
-                           [this] { deleteLater(); });
-        QObject::connect(&feed_, &QTimer::timeout, this, &Playing::Write);
-        feed_.start(kFeedMs);
-        Write();
+void Disconnect(pa_stream* stream) {
+    pa_stream_disconnect(stream);
+    pa_stream_unref(stream);
+}
+
+// An operation left unfinished must not call back into what is gone.
+void Forget(pa_operation* operation) {
+    pa_operation_cancel(operation);
+    pa_operation_unref(operation);
+}
+
+using SoundFile = std::unique_ptr<SNDFILE, Freeing<sf_close>>;
+using MainLoop = std::unique_ptr<pa_mainloop, Freeing<pa_mainloop_free>>;
+using Properties = std::unique_ptr<pa_proplist, Freeing<pa_proplist_free>>;
+using Context =
+    std::unique_ptr<pa_context, Freeing<static_cast<void (*)(pa_context*)>(Disconnect)>>;
+using Stream = std::unique_ptr<pa_stream, Freeing<static_cast<void (*)(pa_stream*)>(Disconnect)>>;
+using Operation = std::unique_ptr<pa_operation, Freeing<Forget>>;
+
+enum class Progress { Waiting, Done, Failed };
+
+Progress Of(pa_context_state_t state) {
+    if (state == PA_CONTEXT_READY) {
+        return Progress::Done;
     }
+    return PA_CONTEXT_IS_GOOD(state) ? Progress::Waiting : Progress::Failed;
+}
 
-    ~Playing() override { sink_->stop(); }
-
-    Playing(const Playing&) = delete;
-    Playing& operator=(const Playing&) = delete;
-
-private:
-    void Write() {
-        const qsizetype room = std::min<qsizetype>(sink_->bytesFree(), samples_.size() - written_);
-        if (room > 0) {
-            written_ += std::max<qint64>(0, device_->write(samples_.constData() + written_, room));
-        }
-        if (written_ >= samples_.size()) {
-            feed_.stop();
-        }
+Progress Of(pa_stream_state_t state) {
+    if (state == PA_STREAM_READY) {
+        return Progress::Done;
     }
+    return PA_STREAM_IS_GOOD(state) ? Progress::Waiting : Progress::Failed;
+}
 
-    // Sounds longer than the device holds at once are written as room frees up.
-    static constexpr qint64 kMostHeld = 4 * 1024 * 1024;
-    static constexpr int kFeedMs = 50;
-    static constexpr int kDrainMs = 2000;
-    QAudioSink* sink_;
-    QIODevice* device_ = nullptr;
-    QByteArray samples_;
-    qsizetype written_ = 0;
-    QTimer feed_;
-};
-
-// Owns the thread that plays: its event loop feeds the audio stream. Every sound is started,
-// stopped and deleted on that thread.
-class ThreadedSoundPlayer final : public SoundPlayer {
-public:
-    ThreadedSoundPlayer() {
-        thread_.setObjectName(QStringLiteral("brindle-sound"));
-        home_->moveToThread(&thread_);
-        // The home, and with it the sound it parents, is deleted on its own thread as that
-        // thread's loop ends.
-        QObject::connect(&thread_, &QThread::finished, home_, &QObject::deleteLater);
-        thread_.start();
+Properties Describe(std::initializer_list<std::pair<const char*, const char*>> entries) {
+    Properties properties(pa_proplist_new());
+    for (const auto& [key, value] : entries) {
+        pa_proplist_sets(properties.get(), key, value);
     }
+    return properties;
+}
 
-    ~ThreadedSoundPlayer() override {
-        thread_.quit();
-        thread_.wait();
+bool Play(const char* path) {
+    SF_INFO info{};
+    const SoundFile file(sf_open(path, SFM_READ, &info));
+    if (!file || info.frames <= 0 || info.channels < 1 ||
+        info.channels > static_cast<int>(PA_CHANNELS_MAX) || info.samplerate < 1) {
+        return false;
     }
+    // The file's samples are read as floats whatever their encoding; the server converts them.
+    const pa_sample_spec spec{PA_SAMPLE_FLOAT32NE, static_cast<std::uint32_t>(info.samplerate),
+                              static_cast<std::uint8_t>(info.channels)};
+    pa_channel_map channels;
+    if (!pa_sample_spec_valid(&spec) ||
+        pa_channel_map_init_extend(&channels, spec.channels, PA_CHANNEL_MAP_WAVEEX) == nullptr) {
+        return false;
+    }
+    const auto frameBytes = static_cast<sf_count_t>(pa_frame_size(&spec));
 
-    ThreadedSoundPlayer(const ThreadedSoundPlayer&) = delete;
-    ThreadedSoundPlayer& operator=(const ThreadedSoundPlayer&) = delete;
-
-    void Play(const QString& path) override {
-        QMetaObject::invokeMethod(home_, [this, path] {
-            StopHere();
-            if (std::optional<Wave> wave = ReadWave(path)) {
-                playing_ = new Playing(std::move(*wave), home_);
+    const MainLoop loop(pa_mainloop_new());
+    if (!loop) {
+        return false;
+    }
+    // Runs the loop until `step` says done; false when it fails or the loop breaks.
+    const auto until = [&loop](auto step) {
+        for (;;) {
+            switch (step()) {
+                case Progress::Done:
+                    return true;
+                case Progress::Failed:
+                    return false;
+                case Progress::Waiting:
+                    break;
             }
-        });
+            if (pa_mainloop_iterate(loop.get(), 1, nullptr) < 0) {
+                return false;
+            }
+        }
+    };
+
+    const Properties application = Describe({{PA_PROP_APPLICATION_NAME, "Brindle"},
+                                             {PA_PROP_APPLICATION_ID, kApplicationId},
+                                             {PA_PROP_APPLICATION_ICON_NAME, kApplicationId}});
+    const Context context(
+        pa_context_new_with_proplist(pa_mainloop_get_api(loop.get()), nullptr, application.get()));
+    if (!context || pa_context_connect(context.get(), nullptr, PA_CONTEXT_NOFLAGS, nullptr) < 0 ||
+        !until([&] { return Of(pa_context_get_state(context.get())); })) {
+        return false;
     }
 
-    void Stop() override {
-        QMetaObject::invokeMethod(home_, [this] { StopHere(); });
+    // An alert's sound, which desktops give the volume of their other alerts, as Windows plays
+    // such sounds among its system sounds.
+    const Properties media = Describe({{PA_PROP_MEDIA_ROLE, "event"}});
+    const Stream stream(
+        pa_stream_new_with_proplist(context.get(), "Chime", &spec, &channels, media.get()));
+    // Playback begins once the server holds what the stream asked for: the whole sound, or as
+    // much of a long one as kMostHeld.
+    const pa_buffer_attr buffer{
+        .maxlength = kServerChooses,
+        .tlength = static_cast<std::uint32_t>(std::min<std::uint64_t>(
+            static_cast<std::uint64_t>(info.frames * frameBytes), kMostHeld)),
+        .prebuf = kServerChooses,
+        .minreq = kServerChooses,
+        .fragsize = kServerChooses,
+    };
+    if (!stream ||
+        pa_stream_connect_playback(stream.get(), nullptr, &buffer, PA_STREAM_NOFLAGS, nullptr,
+                                   nullptr) < 0 ||
+        !until([&] { return Of(pa_stream_get_state(stream.get())); })) {
+        return false;
     }
 
-private:
-    // Runs on the player's thread only.
-    void StopHere() { delete playing_.data(); }
+    std::vector<float> samples;
+    sf_count_t left = info.frames;
+    const bool written = until([&] {
+        while (left > 0) {
+            if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream.get()))) {
+                return Progress::Failed;
+            }
+            const std::size_t room = pa_stream_writable_size(stream.get());
+            if (room == static_cast<std::size_t>(-1)) {
+                return Progress::Failed;
+            }
+            const sf_count_t frames =
+                std::min({left, static_cast<sf_count_t>(room) / frameBytes, kFramesPerWrite});
+            if (frames == 0) {
+                return Progress::Waiting;
+            }
+            samples.resize(static_cast<std::size_t>(frames) * spec.channels);
+            const sf_count_t read = sf_readf_float(file.get(), samples.data(), frames);
+            if (read > 0 && pa_stream_write(stream.get(), samples.data(),
+                                            static_cast<std::size_t>(read * frameBytes), nullptr, 0,
+                                            PA_SEEK_RELATIVE) < 0) {
+                return Progress::Failed;
+            }
+            // A file that ends before its header says plays what there is.
+            left = read < frames ? 0 : left - read;
+        }
+        return Progress::Done;
+    });
+    if (!written) {
+        return false;
+    }
 
-    QThread thread_;
-    QObject* home_ = new QObject;
-    QPointer<Playing> playing_;
-};
+    // Draining also starts a sound shorter than the server's least buffer, which has not begun.
+    bool drained = false;
+    const Operation drain(pa_stream_drain(
+        stream.get(), [](pa_stream*, int, void* done) { *static_cast<bool*>(done) = true; },
+        &drained));
+    return drain && until([&] {
+               if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream.get()))) {
+                   return Progress::Failed;
+               }
+               return drained ? Progress::Done : Progress::Waiting;
+           });
+}
 
 }  // namespace
-}  // namespace brindle
 
-brindle::SoundPlayer* BrindleCreateSoundPlayer() {
-    return new brindle::ThreadedSoundPlayer;
+int main(int argc, char** argv) {
+    return argc == 2 && Play(argv[1]) ? 0 : 1;
 }
