@@ -18,6 +18,9 @@ using Deadline = std::chrono::steady_clock::time_point;
 // monitor of an output, as the sound server (PulseAudio, or PipeWire in its place) lists them.
 bool Microphone(Deadline deadline);
 
+// Whether the system has any video device (a /dev/video* under devRoot) for a program to open.
+bool AnyVideoDevice(const std::filesystem::path& devRoot);
+
 // A process other than ownPid holds a video device open, as the fd links under procRoot (/proc
 // on a real system) show.
 bool Camera(const std::filesystem::path& procRoot, int ownPid, Deadline deadline);

@@ -121,7 +121,10 @@ void QtDesktop::WhenBusyKnown(std::function<void(BusyReasons)> then) {
     const std::pair<BusyReason, std::function<bool()>> sources[] = {
         {BusyReason::Microphone, [deadline] { return busy::Microphone(deadline); }},
         {BusyReason::Camera,
-         [deadline, ownPid] { return busy::Camera("/proc", ownPid, deadline); }},
+         // Without a camera there is nothing to look for in every process's open files.
+         [deadline, ownPid] {
+             return busy::AnyVideoDevice("/dev") && busy::Camera("/proc", ownPid, deadline);
+         }},
         {BusyReason::DoNotDisturb, [] { return busy::BannersOff(); }},
         {BusyReason::DoNotDisturb, [deadline] { return busy::NotificationsInhibited(deadline); }},
         {BusyReason::FullScreen, [display] { return busy::OtherWindowFullScreen(display); }},

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,17 @@ TEST(BusyCamera, AVideoDeviceOpenInAnotherProcessIsACameraInUse) {
                   c.busy);
         fs::remove_all(proc);
     }
+}
+
+TEST(BusyCamera, OnlyAVideoDeviceMakesTheProcessesWorthScanning) {
+    const fs::path dev = fs::temp_directory_path() / ("brindle-dev-" + std::to_string(getpid()));
+    fs::create_directories(dev / "snd");
+    std::ofstream(dev / "media0").put('\n');
+    EXPECT_FALSE(AnyVideoDevice(dev));
+    std::ofstream(dev / "video0").put('\n');
+    EXPECT_TRUE(AnyVideoDevice(dev));
+    fs::remove_all(dev);
+    EXPECT_FALSE(AnyVideoDevice(dev));
 }
 
 }  // namespace
