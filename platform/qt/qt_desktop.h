@@ -1,17 +1,31 @@
 #pragma once
 
+#include <memory>
+
 #include "desktop.h"
 
 namespace brindle {
 
 // The Linux desktop as the program asks it about the person: settings in Qt's settings file in
 // the user's config folder, and the busy check. It keeps no window and runs nothing between
-// warnings.
+// warnings: each check runs its sources on threads of its own that end with it.
 class QtDesktop final : public Desktop {
 public:
+    QtDesktop();
+    // Waits for a check still under way to answer or give up, so that none answers into a
+    // program that is ending.
+    ~QtDesktop() override;
+    QtDesktop(const QtDesktop&) = delete;
+    QtDesktop& operator=(const QtDesktop&) = delete;
+
     std::optional<bool> ReadFlag(const std::string& name) override;
     std::optional<SettingError> WriteFlag(const std::string& name, bool value) override;
     void WhenBusyKnown(std::function<void(BusyReasons)> then) override;
+
+    struct Threads;
+
+private:
+    std::shared_ptr<Threads> threads_;
 };
 
 }  // namespace brindle
