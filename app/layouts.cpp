@@ -156,6 +156,7 @@ WindowLayout MakeMenu() {
         Menu("mnuReferance", "Referance", "mnuMenu"),
         Menu("mnuFileBar0", "-", "mnuMenu"),
         Menu("mnuQuiet", "Quiet When Busy", "mnuMenu", MenuCheck::Unchecked),
+        Menu("mnuLogIn", "Start at Log-in", "mnuMenu", MenuCheck::Unchecked),
         Menu("mnuFileBar1", "-", "mnuMenu"),
         Menu("mnuExit", "Exit App", "mnuMenu"),
     };

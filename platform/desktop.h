@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace brindle {
 
@@ -38,7 +39,8 @@ struct SettingError {
 };
 
 // The user's desktop as the program asks it about the person rather than about windows: the
-// settings kept for the user across starts, and whether the person is busy.
+// settings kept for the user across starts, the system's entry that starts the program at log-in,
+// and whether the person is busy.
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -50,6 +52,15 @@ public:
     // Asks every source whether the person is busy and calls then with what they said, on any
     // thread, at most some 200 ms later: a source that hangs is given up and counts as free.
     virtual void WhenBusyKnown(std::function<void(BusyReasons)> then) = 0;
+
+    // Whether the system's log-in entry exists and starts this program, also one written by hand.
+    virtual bool StartsAtLogIn() = 0;
+    // Writes the log-in entry that starts this program with the options, the comment saying what
+    // they do, in place of any entry there. A failure leaves no half-written entry.
+    virtual std::optional<SettingError> WriteLogInStart(const std::vector<std::string>& options,
+                                                        const std::string& comment) = 0;
+    // Removes the log-in entry, and nothing else.
+    virtual std::optional<SettingError> RemoveLogInStart() = 0;
 };
 
 }  // namespace brindle

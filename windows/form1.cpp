@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "log_in_start.h"
 #include "runtime/caption_drag.h"
 #include "value/numbers.h"
 
@@ -78,6 +79,7 @@ void Form1::Combo1_Click() {
     countDown_.Label1().SetCaption(Combo1().Text() + " Min");
     countDown_.Show();
     Hide();
+    KeepLogInStart(countDown_);
 }
 
 void Form1::Combo2_Click() {

@@ -1,5 +1,6 @@
 #include "frm_menu.h"
 
+#include "log_in_start.h"
 #include "quiet.h"
 #include "runtime/runtime.h"
 
@@ -17,12 +18,17 @@ void frmMenu::BindControls() {
     Get<MenuItem>("mnuReferance").OnClick([this] { mnuReferance_Click(); });
     Get<MenuItem>("mnuExit").OnClick([this] { mnuExit_Click(); });
     mnuQuiet().OnClick([this] { mnuQuiet_Click(); });
+    mnuLogIn().OnClick([this] { mnuLogIn_Click(); });
+    mnuMenu().OnClick([this] { mnuMenu_Click(); });
 }
 
-void frmMenu::Form_Load() {
-    mnuQuiet().SetCheck(SavedQuiet(GetRuntime().GetDesktop()) == Quiet::WhenBusy
-                            ? MenuCheck::Checked
-                            : MenuCheck::Unchecked);
+// The marks are read afresh each time the menu opens: the log-in entry may have been written or
+// removed by hand since.
+void frmMenu::mnuMenu_Click() {
+    Desktop& desktop = GetRuntime().GetDesktop();
+    mnuQuiet().SetCheck(SavedQuiet(desktop) == Quiet::WhenBusy ? MenuCheck::Checked
+                                                               : MenuCheck::Unchecked);
+    mnuLogIn().SetCheck(desktop.StartsAtLogIn() ? MenuCheck::Checked : MenuCheck::Unchecked);
 }
 
 void frmMenu::mnuCT_Click() {
@@ -55,6 +61,22 @@ void frmMenu::mnuQuiet_Click() {
         return;
     }
     mnuQuiet().SetCheck(quiet ? MenuCheck::Checked : MenuCheck::Unchecked);
+}
+
+void frmMenu::mnuLogIn_Click() {
+    Runtime& runtime = GetRuntime();
+    if (mnuLogIn().Check() != MenuCheck::Checked) {
+        if (WriteLogInStart(countDown_) == Written::Yes) {
+            mnuLogIn().SetCheck(MenuCheck::Checked);
+        }
+        return;
+    }
+    if (const auto error = runtime.GetDesktop().RemoveLogInStart()) {
+        runtime.GetWindowSystem().MsgBox("Start at Log-in could not be removed from " +
+                                         error->where + ": " + error->reason);
+        return;
+    }
+    mnuLogIn().SetCheck(MenuCheck::Unchecked);
 }
 
 }  // namespace brindle

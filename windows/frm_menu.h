@@ -7,8 +7,8 @@
 namespace brindle {
 
 // The window that is never shown and only carries the context menu. Its three commands move
-// between the other windows; its check item shows and saves the person's choice of quiet, which
-// the desktop keeps, not this window.
+// between the other windows; its check items show and change the person's choices of quiet and
+// of a start at log-in, which the desktop keeps, not this window.
 class frmMenu final : public MenuCarrierForm {
 public:
     frmMenu(Runtime& runtime, const WindowLayout& layout, frmCountDown& countDown, Form1& setup,
@@ -18,14 +18,16 @@ public:
 
 private:
     void BindControls() override;
-    void Form_Load() override;
 
     MenuItem& mnuQuiet() { return Get<MenuItem>("mnuQuiet"); }
+    MenuItem& mnuLogIn() { return Get<MenuItem>("mnuLogIn"); }
 
     void mnuCT_Click();
     void mnuReferance_Click();
     void mnuExit_Click();
     void mnuQuiet_Click();
+    void mnuLogIn_Click();
+    void mnuMenu_Click();
 
     frmCountDown& countDown_;
     Form1& setup_;

@@ -1,5 +1,7 @@
 #include "frm_ref.h"
 
+#include "log_in_start.h"
+
 namespace brindle {
 
 frmRef::frmRef(Runtime& runtime, const WindowLayout& layout, frmCountDown& countDown)
@@ -13,6 +15,7 @@ void frmRef::Command1_Click() {
     countDown_.cmdStopTimer().SetValue(true);
     countDown_.cmdStartTimer().SetValue(true);
     Unload();
+    KeepLogInStart(countDown_);
 }
 
 }  // namespace brindle

@@ -7,8 +7,9 @@
 namespace brindle {
 
 // The Linux desktop as the program asks it about the person: settings in Qt's settings file in
-// the user's config folder, and the busy check. It keeps no window and runs nothing between
-// warnings: each check runs its sources on threads of its own that end with it.
+// the user's config folder, the XDG autostart entry, and the busy check. It keeps no window and
+// runs nothing between warnings: each check runs its sources on threads of its own that end with
+// it.
 class QtDesktop final : public Desktop {
 public:
     QtDesktop();
@@ -21,6 +22,10 @@ public:
     std::optional<bool> ReadFlag(const std::string& name) override;
     std::optional<SettingError> WriteFlag(const std::string& name, bool value) override;
     void WhenBusyKnown(std::function<void(BusyReasons)> then) override;
+    bool StartsAtLogIn() override;
+    std::optional<SettingError> WriteLogInStart(const std::vector<std::string>& options,
+                                                const std::string& comment) override;
+    std::optional<SettingError> RemoveLogInStart() override;
 
     struct Threads;
 

@@ -120,6 +120,8 @@ TwipsRect Form::Bounds() {
 void Form::PopupMenu(MenuItem& menu) {
     Load();
     Runtime::EventScope scope(runtime_);
+    // The menu's own click comes as it opens, so that its handler can set its entries' marks.
+    menu.RaiseClick();
     // The chosen command may unload this window; the scope keeps its peer alive until it is over.
     WindowPeer* peer = peer_.get();
     peer->PopupMenu(menu);

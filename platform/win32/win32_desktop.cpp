@@ -75,21 +75,6 @@ DWORD WINAPI AnswerBusyCheck(void* parameter) {
     return 0;
 }
 
-// The system's own words for an error code, without the line break it ends them with.
-std::string ErrorText(LSTATUS status) {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(status), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring said =
-        length > 0 ? std::wstring(text, length) : L"error " + std::to_wstring(status);
-    LocalFree(text);
-    while (!said.empty() && (said.back() == L'\n' || said.back() == L'\r' || said.back() == L'.')) {
-        said.pop_back();
-    }
-    return win32::Narrow(said);
-}
-
 }  // namespace
 
 std::optional<bool> Win32Desktop::ReadFlag(const std::string& name) {
@@ -114,7 +99,7 @@ std::optional<SettingError> Win32Desktop::WriteFlag(const std::string& name, boo
         RegCloseKey(key);
     }
     if (status != ERROR_SUCCESS) {
-        return SettingError{"HKEY_CURRENT_USER\\Software\\Brindle", ErrorText(status)};
+        return SettingError{"HKEY_CURRENT_USER\\Software\\Brindle", win32::SystemErrorText(status)};
     }
     return std::nullopt;
 }

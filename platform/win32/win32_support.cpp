@@ -109,4 +109,17 @@ LOGFONTW MessageFont(UINT dpi) {
     return font;
 }
 
+std::string SystemErrorText(LONG code) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring said = length > 0 ? std::wstring(text, length) : L"error " + std::to_wstring(code);
+    LocalFree(text);
+    while (!said.empty() && (said.back() == L'\n' || said.back() == L'\r' || said.back() == L'.')) {
+        said.pop_back();
+    }
+    return Narrow(said);
+}
+
 }  // namespace brindle::win32

@@ -10,6 +10,8 @@ namespace brindle::win32 {
 std::wstring Widen(const std::string& text);
 std::string Narrow(const std::wstring& text);
 std::string WindowText(HWND window);
+// The system's own words for an error code, in one line.
+std::string SystemErrorText(LONG code);
 
 // The dots per inch of the monitor a window is on, or of the system when the running Windows
 // cannot tell per window; 96 when neither is known.

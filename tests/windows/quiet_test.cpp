@@ -95,8 +95,10 @@ TEST(QuietWhenBusy, AHeldChimeIsNotPlayedLaterAndTheNextWarningAsksAgain) {
 }
 
 TEST(QuietWhenBusy, TheMenuCheckItemShowsAndKeepsTheChoice) {
-    const std::string off = "Change Time|Referance|---|[ ] Quiet When Busy|---|Exit App";
-    const std::string on = "Change Time|Referance|---|[x] Quiet When Busy|---|Exit App";
+    const std::string off =
+        "Change Time|Referance|---|[ ] Quiet When Busy|[ ] Start at Log-in|---|Exit App";
+    const std::string on =
+        "Change Time|Referance|---|[x] Quiet When Busy|[ ] Start at Log-in|---|Exit App";
     ProgramFixture f;
     // A first run: the entry is there, unchecked, between separators; choosing it checks it and
     // saves the choice, on the countdown and on the setup window alike.
@@ -129,7 +131,7 @@ TEST(QuietWhenBusy, AStoreThatCannotBeWrittenIsToldAndTheCheckStays) {
                                       "/home/ann/.config/brindle/brindle.conf: it is read-only"}));
     f.windows.PressLabel(f.countDown, "lblCountDown", MouseButton::Right);
     EXPECT_EQ(f.windows.menusShown.back(),
-              "Change Time|Referance|---|[ ] Quiet When Busy|---|Exit App");
+              "Change Time|Referance|---|[ ] Quiet When Busy|[ ] Start at Log-in|---|Exit App");
     EXPECT_TRUE(f.desktop.saved.empty());
     // Still quiet off: a busy person hears the warning.
     f.desktop.busy.Add(BusyReason::Microphone);

@@ -1,0 +1,101 @@
+#include "log_in_start.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "program_fixture.h"
+
+namespace brindle {
+namespace {
+
+using Options = std::vector<std::string>;
+
+TEST(StartAtLogIn, TheRhythmAsOptionsAndInWords) {
+    struct Case {
+        std::optional<Rhythm> rhythm;
+        Options options;
+        const char* words;
+    };
+    const std::vector<Case> cases = {
+        {std::nullopt, {}, "Opens Brindle's first screen"},
+        {Rhythm{15, "30", 10, 7, 0},
+         {"--reference", "10:07", "--lead", "30", "--interval", "15"},
+         "Every 15 minutes from 10:07, warned 30 seconds ahead"},
+        {Rhythm{1, "20", 0, 0, 0},
+         {"--reference", "00:00", "--lead", "20", "--interval", "1"},
+         "Every minute from 00:00, warned 20 seconds ahead"},
+        {Rhythm{60, "60", 23, 59, 5},
+         {"--reference", "23:59:05", "--lead", "60", "--interval", "60"},
+         "Every 60 minutes from 23:59:05, warned 60 seconds ahead"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.words);
+        EXPECT_EQ(RhythmOptions(c.rhythm), c.options);
+        EXPECT_EQ(RhythmInWords(c.rhythm), c.words);
+    }
+}
+
+class StartAtLogInStory : public ::testing::Test, public ProgramFixture {
+protected:
+    std::string Mark() {
+        windows.PressLabel(countDown, "lblCountDown", MouseButton::Right);
+        const std::string& shown = windows.menusShown.back();
+        return shown.substr(shown.find("] Start at Log-in") - 2, 3);
+    }
+};
+
+TEST_F(StartAtLogInStory, TheEntryFollowsTheRhythmUntilUnchecked) {
+    // Checked on the idle first screen, the entry opens the first screen.
+    EXPECT_EQ(Mark(), "[ ]");
+    ChooseOnCountDown("mnuLogIn");
+    EXPECT_EQ(desktop.logInEntry, Options{});
+    EXPECT_EQ(desktop.logInComment, "Opens Brindle's first screen");
+    EXPECT_EQ(Mark(), "[x]");
+    // A rhythm picked in the windows is written as the options that start it again.
+    ChooseOnCountDown("mnuReferance");
+    PickReferenceTime(10, 7, 0);
+    PressOk();
+    ChooseOnCountDown("mnuCT");
+    windows.PickItem(setup, "Combo2", "30");
+    windows.PickItem(setup, "Combo1", "15");
+    EXPECT_EQ(desktop.logInEntry,
+              (Options{"--reference", "00:00", "--lead", "30", "--interval", "15"}));
+    ChooseOnCountDown("mnuReferance");
+    PickReferenceTime(10, 7, 30);
+    PressOk();
+    EXPECT_EQ(desktop.logInEntry,
+              (Options{"--reference", "10:07:30", "--lead", "30", "--interval", "15"}));
+    EXPECT_EQ(desktop.logInComment, "Every 15 minutes from 10:07:30, warned 30 seconds ahead");
+    // Unchecked, the entry goes and a new rhythm writes none.
+    const int writes = desktop.logInWrites;
+    ChooseOnCountDown("mnuLogIn");
+    EXPECT_FALSE(desktop.logInEntry.has_value());
+    ChooseOnCountDown("mnuCT");
+    windows.PickItem(setup, "Combo1", "10");
+    EXPECT_EQ(desktop.logInWrites, writes);
+    EXPECT_EQ(Mark(), "[ ]");
+    // An entry written by hand shows as checked when the menu next opens.
+    desktop.logInEntry = Options{"--interval", "5"};
+    EXPECT_EQ(Mark(), "[x]");
+    EXPECT_TRUE(windows.messages.empty());
+}
+
+TEST_F(StartAtLogInStory, AnEntryThatCannotBeWrittenIsToldAndTheCheckStays) {
+    desktop.logInError = SettingError{"/home/ann/.config/autostart", "Permission denied"};
+    ChooseOnCountDown("mnuLogIn");
+    EXPECT_EQ(windows.messages, (Options{"Start at Log-in could not be saved in "
+                                         "/home/ann/.config/autostart: Permission denied"}));
+    EXPECT_EQ(Mark(), "[ ]");
+    // One that cannot be removed stays checked.
+    desktop.logInEntry = Options{};
+    ChooseOnCountDown("mnuLogIn");
+    EXPECT_EQ(windows.messages.back(),
+              "Start at Log-in could not be removed from "
+              "/home/ann/.config/autostart: Permission denied");
+    EXPECT_EQ(Mark(), "[x]");
+}
+
+}  // namespace
+}  // namespace brindle
