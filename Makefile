@@ -15,8 +15,9 @@ build: deps
 run: build
 	scripts/run-brindle $(BUILD)
 
-test: build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+# The Linux tests and, under Wine, the Windows tests, side by side (scripts/test-both).
+test: build windows-tests
+	JOBS=$(JOBS) scripts/test-both $(BUILD) $(WIN_BUILD)
 
 # The headless tests once more with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps
@@ -47,7 +48,7 @@ bench: deps
 # The Windows program, cross-built with mingw-w64: dist/Brindle.exe with its chime beside it, and
 # the download dist/Brindle-<version>-win64.zip with its SHA-256 sum.
 WIN_BUILD ?= build-win
-.PHONY: windows test-windows
+.PHONY: windows windows-tests test-windows
 windows: deps
 	cmake -S . -B $(WIN_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw.cmake -DCMAKE_BUILD_TYPE=MinSizeRel $(CMAKE_FLAGS)
 	cmake --build $(WIN_BUILD) -j $(JOBS) --target Brindle brindle_zip
@@ -59,11 +60,12 @@ windows: deps
 
 # The Windows build's tests under Wine: the headless tests, the backend on real windows, the
 # resources and Brindle.exe end to end. Part of test.
-test-windows: windows
+# The Windows build with its tests.
+windows-tests: windows
 	cmake --build $(WIN_BUILD) -j $(JOBS)
-	JOBS=$(JOBS) scripts/wine-tests $(WIN_BUILD)
 
-test: test-windows
+test-windows: windows-tests
+	JOBS=$(JOBS) scripts/wine-tests $(WIN_BUILD)
 
 # The long reliability runs of the real program (about 35 minutes): ten minutes of warnings, random
 # use, the full sets of clock jumps, sleeps and broken chime files, on the program as built and on
