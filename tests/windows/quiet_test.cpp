@@ -20,7 +20,9 @@ struct Warning {
 };
 Warning WarnOnce(ProgramFixture& f, int minute) {
     std::vector<Colour> backs;
-    f.os.onSleep = [&](std::int32_t) { backs.push_back(f.countDown.lblCountDown().BackColor()); };
+    f.os.onSleep = [&](std::int32_t) {
+        backs.push_back(f.Shown(f.countDown, "lblCountDown").backColor);
+    };
     const std::size_t sounds = f.SoundsPlayed();
     f.TickAt(10, minute, 39);
     f.TickAt(10, minute, 40);
@@ -109,7 +111,7 @@ TEST(QuietWhenBusy, TheMenuCheckItemShowsAndKeepsTheChoice) {
     EXPECT_EQ(f.windows.menusShown.back(), on);
     f.windows.PressLabel(f.setup, "Label1", MouseButton::Right);
     EXPECT_EQ(f.windows.menusShown.back(), on);
-    EXPECT_TRUE(f.setup.IsVisible());
+    EXPECT_TRUE(f.OnScreen(f.setup));
     // The next start shows it checked and is quiet; choosing it again turns it off.
     ProgramFixture next;
     next.desktop.saved = f.desktop.saved;
