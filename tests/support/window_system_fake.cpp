@@ -125,7 +125,9 @@ void WindowSystemFake::PickItem(Form& form, const std::string& combo, const std:
 }
 
 void WindowSystemFake::FireTimer(Form& form, const std::string& timer) {
-    form.Get<Timer>(timer).RaiseTimer();
+    if (screen.at(form.Name()).controls.at(timer).enabled) {
+        form.Get<Timer>(timer).RaiseTimer();
+    }
 }
 
 }  // namespace brindle

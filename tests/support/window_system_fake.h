@@ -58,6 +58,7 @@ public:
 
     void PressLabel(Form& form, const std::string& label, MouseButton button);
     void PickItem(Form& form, const std::string& combo, const std::string& item);
+    // A tick of the native timer, which runs while its peer was last told the timer is enabled.
     void FireTimer(Form& form, const std::string& timer);
 
 private:

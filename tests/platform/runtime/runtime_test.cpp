@@ -55,10 +55,12 @@ TEST_F(RuntimeRules, AHandlerThatUnloadsEveryWindowRunsToItsEndAndTheProgramEnds
         Label& label = countDown.Label1();
         countDown.Unload();
         inside = {windows.screen.size(), std::size_t(windows.quitCount), countDown.IsLoaded(),
-                  label.Caption() == "Label1"};
+                  label.Caption() == "Label1", OnScreen(countDown) || OnScreen(dialog)};
     });
     countDown.Colors().SetValue(true);
-    EXPECT_EQ(inside, (std::vector<std::size_t>{shown, 0, 0, 1}));
+    // Their native windows were hidden at once and went when the handler was over.
+    EXPECT_EQ(inside, (std::vector<std::size_t>{shown, 0, 0, 1, 0}));
+    EXPECT_TRUE(windows.screen.empty());
     // Unloading or closing what is gone does nothing.
     dialog.Unload();
     setup.UserClose();
@@ -91,8 +93,9 @@ TEST_F(RuntimeRules, ListsAndTimersAnswerTheUserOnlyWhileEnabled) {
     windows.PickItem(setup, "Combo2", "60");
     setup.Combo2().AcceptTypedText("50");
     EXPECT_EQ(Shown(setup, "Combo2").text + "|" + countDown.alert().Text(), "40|40");
-    // The loaded countdown's timer is off until an interval is picked.
-    windows.FireTimer(countDown, "tmrDisplayTime");
+    // The loaded countdown's timer is off until an interval is picked, and a tick already queued
+    // is ignored.
+    countDown.tmrDisplayTime().RaiseTimer();
     setup.Combo1().Pick(60);
     EXPECT_EQ(Display(), "");
     EXPECT_FALSE(Shown(countDown, "tmrDisplayTime").enabled || OnScreen(countDown));
