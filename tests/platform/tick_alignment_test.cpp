@@ -69,6 +69,8 @@ TEST(TickAim, AShotThatFindsTheOldPeriodIsNoTickAndIsAimedAtTheSameBoundaryAgain
          kSecond + 3'600'000 * kMs + 40 * kMs, ShotArrival::Tick, 210 * kMs + 100 * kUs},
         {"early before 1970", aligned, 250, -240 * kMs, -10 * kMs, ShotArrival::Early,
          10 * kMs + 100 * kUs},
+        {"stepped back to its period's start before 1970", aligned, 250, -240 * kMs, -250 * kMs,
+         ShotArrival::Early, 250 * kMs + 100 * kUs},
         {"on time before 1970", aligned, 250, -240 * kMs, 0, ShotArrival::Tick,
          250 * kMs + 100 * kUs},
         {"a period of zero ticks at once", aligned, 0, aimed, aimed, ShotArrival::Tick, 0},
@@ -101,6 +103,9 @@ TEST(TickAim, ShotsStayEarlyUntilTheWallClockReachesTheBoundaryThenTickOncePerPe
     }
     EXPECT_EQ(arrivals, (std::vector<ShotArrival>{ShotArrival::Early, ShotArrival::Early,
                                                   ShotArrival::Tick, ShotArrival::Tick}));
+    // A free-running timer is aimed one period ahead wherever the wall clock stands.
+    EXPECT_EQ(TickAim({TickAlignment::FreeRunning, [] { return kSecond + 1; }}).AimNs(250),
+              250 * kMs);
 }
 
 }  // namespace

@@ -12,8 +12,13 @@
 
 namespace brindle {
 
+// The values Windows reads for "above every other window" and "back among the others", and for
+// keeping the position and size (SWP_NOSIZE | SWP_NOMOVE): the program's own constants could be
+// wrong.
+inline constexpr std::int64_t kTopMost = -1, kNotTopMost = -2, kKeepPlace = 3;
+
 // The whole program on the fakes, started at 10:00:00, with the gestures a user makes, so that a
-// test reads as the user's steps.
+// test reads as the user's steps and checks what reached the screen.
 struct ProgramFixture {
     ClockFake clock;
     OsFunctionsFake os{clock};
@@ -30,6 +35,18 @@ struct ProgramFixture {
         program.Start();
     }
 
+    bool OnScreen(const Form& window) const {
+        const auto shown = windows.screen.find(window.Name());
+        return shown != windows.screen.end() && shown->second.visible;
+    }
+    const ShownControl& Shown(const Form& window, const std::string& control) const {
+        return windows.screen.at(window.Name()).controls.at(control);
+    }
+    // The countdown as shown ("" without its window).
+    std::string Display() const {
+        return windows.screen.contains(countDown.Name()) ? Shown(countDown, "lblCountDown").text
+                                                         : "";
+    }
     // Ticks the countdown's timer every 250 ms for the given span, as the toolkit would.
     void RunTimerFor(std::int64_t milliseconds) {
         for (std::int64_t t = 0; t < milliseconds; t += 250) {
@@ -39,13 +56,13 @@ struct ProgramFixture {
             }
         }
     }
-    // One tick at a time of the fixture's day; returns the display ("" with no countdown).
+    // One tick at a time of the fixture's day; returns the display.
     std::string TickAt(int hour, int minute, int second) {
         clock.Set(hour, minute, second);
         if (countDown.IsLoaded()) {
             windows.FireTimer(countDown, "tmrDisplayTime");
         }
-        return countDown.IsLoaded() ? countDown.lblCountDown().Caption() : "";
+        return Display();
     }
     // Right-clicks a label and chooses "mnuCT" ("Change Time"), "mnuReferance" or "mnuExit".
     void ChooseFromMenu(Form& window, const std::string& label, const std::string& entry) {
@@ -68,21 +85,24 @@ struct ProgramFixture {
     std::size_t PausesTaken() const { return os.CallsOf("Sleep").size(); }
 
     void ExpectFreshSetupWindowShown() {
-        EXPECT_TRUE(setup.IsVisible() && setup.Combo1().Enabled() && setup.Combo2().Enabled());
-        EXPECT_EQ(setup.Combo1().Text() + "|" + setup.Combo2().Text(), "Time Frames|Alert Time");
-        EXPECT_EQ(setup.Combo1().Items().size(), 60u);
-        EXPECT_EQ(setup.Combo2().Items(), (std::vector<std::string>{"20", "30", "40", "50", "60"}));
+        EXPECT_TRUE(OnScreen(setup));
+        const ShownControl& intervals = Shown(setup, "Combo1");
+        const ShownControl& leads = Shown(setup, "Combo2");
+        EXPECT_TRUE(intervals.enabled && leads.enabled);
+        EXPECT_EQ(intervals.text + "|" + leads.text, "Time Frames|Alert Time");
+        EXPECT_EQ(intervals.items.size(), 60u);
+        EXPECT_EQ(leads.items, (std::vector<std::string>{"20", "30", "40", "50", "60"}));
     }
     // Every window and native window is gone, the window system was told once to end, and time
     // and pending events bring nothing back.
     void ExpectProgramEnded() {
         EXPECT_TRUE(program.runtime.HasEnded());
         EXPECT_EQ(program.runtime.LoadedWindowCount(), 0);
-        EXPECT_EQ(windows.livePeers, 0);
-        const std::size_t peers = windows.peersCreated.size();
+        EXPECT_TRUE(windows.screen.empty());
+        const int peers = windows.peersCreated;
         RunTimerFor(60'000);
         windows.ProcessPendingEvents();
-        EXPECT_EQ(windows.peersCreated.size(), peers);
+        EXPECT_EQ(windows.peersCreated, peers);
         EXPECT_EQ(windows.quitCount, 1);
     }
 };

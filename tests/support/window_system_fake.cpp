@@ -4,19 +4,56 @@
 
 namespace brindle {
 
+namespace {
+
+// Copies one property onto the screen, as a native widget shows it; the others stay as they were.
+void Copy(const Control& c, Property p, ShownControl& shown) {
+    if (const auto* label = dynamic_cast<const Label*>(&c)) {
+        shown.text = p == Property::Caption ? label->Caption() : shown.text;
+        shown.foreColor = p == Property::ForeColor ? label->ForeColor() : shown.foreColor;
+        shown.backColor = p == Property::BackColor ? label->BackColor() : shown.backColor;
+    } else if (const auto* combo = dynamic_cast<const ComboBox*>(&c)) {
+        shown.text = p == Property::Text ? combo->Text() : shown.text;
+        shown.enabled = p == Property::Enabled ? combo->Enabled() : shown.enabled;
+        shown.items = p == Property::Items ? combo->Items() : shown.items;
+    } else if (const auto* box = dynamic_cast<const TextBox*>(&c)) {
+        shown.text = p == Property::Text ? box->Text() : shown.text;
+    } else if (const auto* timer = dynamic_cast<const Timer*>(&c)) {
+        shown.enabled = p == Property::Enabled ? timer->Enabled() : shown.enabled;
+    } else if (const auto* picker = dynamic_cast<const DatePicker*>(&c)) {
+        shown.value = p == Property::Value ? picker->Value() : shown.value;
+    }
+}
+
+}  // namespace
+
 class WindowPeerFake final : public WindowPeer {
 public:
+    // Builds the window's widgets from its controls as they are now, hidden.
     WindowPeerFake(WindowSystemFake& system, Form& form, WindowHandle handle)
         : system_(system), form_(form), handle_(handle) {
-        ++system_.livePeers;
+        // A window loaded afresh may get its new peer before the old one is destroyed.
+        ShownWindow& shown = system_.screen[form_.Name()] = {handle, false, {}};
+        for (const auto& control : form_.Controls()) {
+            for (const Property p :
+                 {Property::Caption, Property::Text, Property::ForeColor, Property::BackColor,
+                  Property::Enabled, Property::Items, Property::Value}) {
+                Copy(*control, p, shown.controls[control->Name()]);
+            }
+        }
     }
-    ~WindowPeerFake() override { --system_.livePeers; }
+    ~WindowPeerFake() override {
+        const auto shown = system_.screen.find(form_.Name());
+        if (shown != system_.screen.end() && shown->second.handle == handle_) {
+            system_.screen.erase(shown);
+        }
+    }
 
     void ControlChanged(Control& control, Property property) override {
-        system_.updates.push_back({form_.Name(), control.Name(), property, Visibility::Hidden});
+        Copy(control, property, system_.screen.at(form_.Name()).controls.at(control.Name()));
     }
     void VisibilityChanged(Visibility visibility) override {
-        system_.updates.push_back({form_.Name(), "", Property::Caption, visibility});
+        system_.screen.at(form_.Name()).visible = visibility == Visibility::Visible;
     }
     WindowHandle Handle() const override { return handle_; }
     TwipsRect Bounds() const override {
@@ -54,7 +91,7 @@ private:
 };
 
 std::unique_ptr<WindowPeer> WindowSystemFake::CreatePeer(Form& form) {
-    peersCreated.push_back(form.Name());
+    ++peersCreated;
     return std::make_unique<WindowPeerFake>(*this, form, nextHandle_++);
 }
 
@@ -87,18 +124,10 @@ void WindowSystemFake::PickItem(Form& form, const std::string& combo, const std:
     assert(false && "no such item in the list");
 }
 
-void WindowSystemFake::TypeText(Form& form, const std::string& combo, const std::string& text) {
-    form.Get<ComboBox>(combo).AcceptTypedText(text);
-}
-
 void WindowSystemFake::FireTimer(Form& form, const std::string& timer) {
-    form.Get<Timer>(timer).RaiseTimer();
-}
-
-void WindowSystemFake::ClearRecords() {
-    updates.clear();
-    popups.clear();
-    processPendingEventsCount = 0;
+    if (screen.at(form.Name()).controls.at(timer).enabled) {
+        form.Get<Timer>(timer).RaiseTimer();
+    }
 }
 
 }  // namespace brindle

@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,16 +12,26 @@
 
 namespace brindle {
 
-// One thing a peer was told: a property change, or (control empty) a visibility change.
-struct PeerUpdate {
-    std::string window;
-    std::string control;
-    Property property = Property::Caption;
-    Visibility visibility = Visibility::Hidden;
+// A control as a person sees it: its properties as its peer last copied them, which is only when
+// the peer was built and when it was told of a change.
+struct ShownControl {
+    std::string text;  // a label's caption, a list's or a box's text
+    Colour foreColor = 0;
+    Colour backColor = 0;
+    bool enabled = true;
+    std::vector<std::string> items;
+    DateTime value;
+    bool operator==(const ShownControl&) const = default;
+};
+struct ShownWindow {
+    WindowHandle handle = 0;
+    bool visible = false;
+    std::map<std::string, ShownControl> controls;
+    bool operator==(const ShownWindow&) const = default;
 };
 
-// A window system with no display. It records what reached the peers and acts as the user: it
-// presses labels, picks list items, chooses menu entries and fires timers.
+// A window system with no display. Its screen holds what reached the peers, and it acts as the
+// user: it presses labels, picks list items, chooses menu entries and fires timers.
 class WindowSystemFake final : public WindowSystem {
 public:
     std::unique_ptr<WindowPeer> CreatePeer(Form& form) override;
@@ -31,15 +42,14 @@ public:
     void Quit() override { ++quitCount; }
     void MsgBox(const std::string& prompt) override { messages.push_back(prompt); }
 
-    std::vector<PeerUpdate> updates;
-    std::vector<std::string> popups;  // the window each context menu opened on
+    std::map<std::string, ShownWindow> screen;  // by window name, while its peer lives
+    std::vector<std::string> popups;            // the window each context menu opened on
     // Each context menu's entries as a person sees them: "---" a separator, "[x] " a check mark.
     std::vector<std::string> menusShown;
     std::vector<std::string> messages;  // each message box's text
-    std::vector<std::string> peersCreated;
+    int peersCreated = 0;
     int processPendingEventsCount = 0;
     int quitCount = 0;
-    int livePeers = 0;
 
     // The entry chosen in the next popup; without one the popup closes unchosen.
     void ChooseOnNextPopup(std::string entry) { nextChoices_.push_back(std::move(entry)); }
@@ -48,9 +58,8 @@ public:
 
     void PressLabel(Form& form, const std::string& label, MouseButton button);
     void PickItem(Form& form, const std::string& combo, const std::string& item);
-    void TypeText(Form& form, const std::string& combo, const std::string& text);
+    // A tick of the native timer, which runs while its peer was last told the timer is enabled.
     void FireTimer(Form& form, const std::string& timer);
-    void ClearRecords();
 
 private:
     friend class WindowPeerFake;

@@ -20,7 +20,9 @@ struct Warning {
 };
 Warning WarnOnce(ProgramFixture& f, int minute) {
     std::vector<Colour> backs;
-    f.os.onSleep = [&](std::int32_t) { backs.push_back(f.countDown.lblCountDown().BackColor()); };
+    f.os.onSleep = [&](std::int32_t) {
+        backs.push_back(f.Shown(f.countDown, "lblCountDown").backColor);
+    };
     const std::size_t sounds = f.SoundsPlayed();
     f.TickAt(10, minute, 39);
     f.TickAt(10, minute, 40);
@@ -94,49 +96,44 @@ TEST(QuietWhenBusy, AHeldChimeIsNotPlayedLaterAndTheNextWarningAsksAgain) {
     EXPECT_EQ(f.desktop.busyChecks, 2);
 }
 
-TEST(QuietWhenBusy, TheMenuCheckItemShowsAndKeepsTheChoice) {
-    const std::string off =
-        "Change Time|Referance|---|[ ] Quiet When Busy|[ ] Start at Log-in|---|Exit App";
-    const std::string on =
-        "Change Time|Referance|---|[x] Quiet When Busy|[ ] Start at Log-in|---|Exit App";
+TEST(QuietWhenBusy, TheMenuCheckItemShowsAndKeepsTheChoiceOnlyOnceSaved) {
+    const auto menu = [](const char* mark) {
+        return "Change Time|Referance|---|" + std::string(mark) +
+               " Quiet When Busy|[ ] Start at Log-in|---|Exit App";
+    };
     ProgramFixture f;
     // A first run: the entry is there, unchecked, between separators; choosing it checks it and
     // saves the choice, on the countdown and on the setup window alike.
     f.ChooseOnCountDown("mnuQuiet");
-    EXPECT_EQ(f.windows.menusShown.back(), off);
+    EXPECT_EQ(f.windows.menusShown.back(), menu("[ ]"));
     EXPECT_EQ(f.desktop.saved, (std::map<std::string, bool>{{"QuietWhenBusy", true}}));
     f.ChooseOnCountDown("mnuCT");
-    EXPECT_EQ(f.windows.menusShown.back(), on);
+    EXPECT_EQ(f.windows.menusShown.back(), menu("[x]"));
     f.windows.PressLabel(f.setup, "Label1", MouseButton::Right);
-    EXPECT_EQ(f.windows.menusShown.back(), on);
-    EXPECT_TRUE(f.setup.IsVisible());
-    // The next start shows it checked and is quiet; choosing it again turns it off.
+    EXPECT_EQ(f.windows.menusShown.back(), menu("[x]"));
+    EXPECT_TRUE(f.OnScreen(f.setup));
+    // The next start shows it checked; choosing it again turns it off.
     ProgramFixture next;
     next.desktop.saved = f.desktop.saved;
     next.ChooseOnCountDown("mnuQuiet");
-    EXPECT_EQ(next.windows.menusShown.back(), on);
+    EXPECT_EQ(next.windows.menusShown.back(), menu("[x]"));
     EXPECT_EQ(next.desktop.saved.at("QuietWhenBusy"), false);
-    next.windows.PressLabel(next.countDown, "lblCountDown", MouseButton::Right);
-    EXPECT_EQ(next.windows.menusShown.back(), off);
     EXPECT_TRUE(next.windows.messages.empty());
-}
-
-TEST(QuietWhenBusy, AStoreThatCannotBeWrittenIsToldAndTheCheckStays) {
-    ProgramFixture f;
-    f.desktop.writeError =
+    // A store that cannot be written is named with the reason, and the check stays off: a busy
+    // person hears the warning.
+    next.desktop.writeError =
         SettingError{"/home/ann/.config/brindle/brindle.conf", "it is read-only"};
-    f.ChooseOnCountDown("mnuQuiet");
-    EXPECT_EQ(f.windows.messages, (std::vector<std::string>{
-                                      "Quiet When Busy could not be saved in "
-                                      "/home/ann/.config/brindle/brindle.conf: it is read-only"}));
-    f.windows.PressLabel(f.countDown, "lblCountDown", MouseButton::Right);
-    EXPECT_EQ(f.windows.menusShown.back(),
-              "Change Time|Referance|---|[ ] Quiet When Busy|[ ] Start at Log-in|---|Exit App");
-    EXPECT_TRUE(f.desktop.saved.empty());
-    // Still quiet off: a busy person hears the warning.
-    f.desktop.busy.Add(BusyReason::Microphone);
-    Start(f);
-    EXPECT_TRUE(WarnOnce(f, 14).chimed);
+    next.ChooseOnCountDown("mnuQuiet");
+    EXPECT_EQ(
+        next.windows.messages,
+        (std::vector<std::string>{"Quiet When Busy could not be saved in "
+                                  "/home/ann/.config/brindle/brindle.conf: it is read-only"}));
+    next.windows.PressLabel(next.countDown, "lblCountDown", MouseButton::Right);
+    EXPECT_EQ(next.windows.menusShown.back(), menu("[ ]"));
+    EXPECT_EQ(next.desktop.saved.at("QuietWhenBusy"), false);
+    next.desktop.busy.Add(BusyReason::Microphone);
+    Start(next);
+    EXPECT_TRUE(WarnOnce(next, 14).chimed);
 }
 
 }  // namespace

@@ -11,45 +11,45 @@
 namespace brindle {
 namespace {
 
-// The colours of lblCountDown (fore, back) and Label1 (fore, back).
+// The colours shown of lblCountDown (fore, back) and Label1 (fore, back).
 using Scheme = std::array<Colour, 4>;
 constexpr Scheme kNormal{0x0000FFFF, 0x00FF8000, 0x00FF8000, 0x00C0C0C0};
 constexpr Scheme kAlert{0x0080FFFF, 0x00000000, 0x0080FFFF, 0x00000000};
 
 class Stories : public ::testing::Test, public ProgramFixture {
 protected:
-    Scheme Colours() {
-        return {countDown.lblCountDown().ForeColor(), countDown.lblCountDown().BackColor(),
-                countDown.Label1().ForeColor(), countDown.Label1().BackColor()};
+    Scheme Colours() const {
+        const ShownControl& time = Shown(countDown, "lblCountDown");
+        const ShownControl& interval = Shown(countDown, "Label1");
+        return {time.foreColor, time.backColor, interval.foreColor, interval.backColor};
     }
 };
 
 TEST_F(Stories, OneCountdownFromTheFirstScreenToExit) {
     // The program starts with only the idle countdown window, in its normal colours, on top.
-    EXPECT_TRUE(countDown.IsVisible());
-    EXPECT_EQ(program.runtime.LoadedWindowCount(), 1);
-    EXPECT_EQ(countDown.lblCountDown().Caption(), "");
-    EXPECT_EQ(countDown.Label1().Caption(), "Label1");
+    EXPECT_EQ(windows.screen.size(), 1u);
+    EXPECT_TRUE(OnScreen(countDown));
+    EXPECT_EQ(Display() + "|" + Shown(countDown, "Label1").text, "|Label1");
     EXPECT_EQ(Colours(), kNormal);
     ASSERT_EQ(os.CallsOf("SetWindowPos").size(), 1u);
     EXPECT_EQ(os.CallsOf("SetWindowPos")[0].arguments,
-              (std::vector<std::int64_t>{countDown.hWnd(), kInsertTopMost, 0, 0, 0, 0, 3}));
+              (std::vector<std::int64_t>{countDown.hWnd(), kTopMost, 0, 0, 0, 0, kKeepPlace}));
     // "Change Time": a fresh setup window on top takes the countdown's place.
     ChooseOnCountDown("mnuCT");
     ExpectFreshSetupWindowShown();
     EXPECT_FALSE(countDown.IsLoaded());
-    EXPECT_EQ(os.CallsOf("SetWindowPos").back().arguments[0], setup.hWnd());
+    EXPECT_EQ(os.CallsOf("SetWindowPos").back().arguments,
+              (std::vector<std::int64_t>{setup.hWnd(), kTopMost, 0, 0, 0, 0, kKeepPlace}));
     // A lead of 40 s locks the lead list; an interval of 10 min shows the countdown.
     windows.PickItem(setup, "Combo2", "40");
-    EXPECT_FALSE(setup.Combo2().Enabled());
-    EXPECT_FALSE(countDown.IsVisible());
+    EXPECT_FALSE(Shown(setup, "Combo2").enabled);
+    EXPECT_FALSE(OnScreen(countDown));
     windows.PickItem(setup, "Combo1", "10");
-    EXPECT_TRUE(countDown.IsVisible());
-    EXPECT_FALSE(setup.IsVisible());
-    EXPECT_TRUE(setup.Combo1().Enabled());
-    EXPECT_EQ(countDown.Label1().Caption(), "10 Min");
+    EXPECT_TRUE(OnScreen(countDown));
+    EXPECT_FALSE(OnScreen(setup));
+    EXPECT_EQ(Shown(countDown, "Label1").text, "10 Min");
     RunTimerFor(1000);
-    EXPECT_EQ(countDown.lblCountDown().Caption(), "09:59");
+    EXPECT_EQ(Display(), "09:59");
     EXPECT_EQ(TickAt(10, 9, 19), "00:41");
     // At 00:40 the chime plays once and the window flashes: alert colours in odd pauses, normal
     // ones in even pauses and after, fourteen pauses of 200 ms while events are processed.
@@ -69,18 +69,17 @@ TEST_F(Stories, OneCountdownFromTheFirstScreenToExit) {
     EXPECT_EQ(os.CallsOf("Sleep")[0].arguments[0], 200);
     os.onSleep = nullptr;
     EXPECT_EQ(TickAt(10, 10, 0), "10:00");
-    EXPECT_EQ(SoundsPlayed(), 1u);
     EXPECT_EQ(TickAt(10, 19, 20), "00:40");
     EXPECT_EQ(SoundsPlayed(), 2u);
     // Stopped, the display keeps its value until the countdown runs again.
     countDown.cmdStopTimer().SetValue(true);
     EXPECT_EQ(TickAt(10, 19, 30), "00:40");
     countDown.cmdStartTimer().SetValue(true);
-    EXPECT_EQ(countDown.lblCountDown().Caption(), "00:40");
+    EXPECT_EQ(TickAt(10, 19, 31), "00:29");
     // "Change Time" again, then "Exit App" on the setup window.
     ChooseOnCountDown("mnuCT");
     ExpectFreshSetupWindowShown();
-    EXPECT_EQ(program.runtime.LoadedWindowCount(), 1);
+    EXPECT_EQ(windows.screen.size(), 1u);
     ChooseOnSetup("mnuExit");
     ExpectProgramEnded();
 }
@@ -88,22 +87,23 @@ TEST_F(Stories, OneCountdownFromTheFirstScreenToExit) {
 TEST_F(Stories, PressingAnyLabelMovesItsWindowAndARightPressOpensTheMenuThere) {
     const auto press = [&](Form& window, const char* label, MouseButton button) {
         os.Clear();
-        windows.ClearRecords();
+        windows.popups.clear();
         windows.PressLabel(window, label, button);
         // The capture is let go and a left press on this window's caption starts the move.
         ASSERT_EQ(os.calls.size(), 2u);
         EXPECT_EQ(os.calls[0].function, "ReleaseCapture");
         EXPECT_EQ(os.calls[1].arguments, (std::vector<std::int64_t>{window.hWnd(), 0xA1, 2, 0}));
-        EXPECT_EQ(windows.popups.size(), button == MouseButton::Right ? 1u : 0u);
-        EXPECT_TRUE(windows.popups.empty() || windows.popups[0] == window.Name());
+        EXPECT_EQ(windows.popups, button == MouseButton::Right ? std::vector{window.Name()}
+                                                               : std::vector<std::string>{});
     };
+    const ShownWindow before = windows.screen.at(countDown.Name());
     for (MouseButton button : {MouseButton::Left, MouseButton::Middle, MouseButton::Right}) {
         press(countDown, "lblCountDown", button);
         press(countDown, "Label1", button);
     }
-    // A menu closed unchosen changes nothing, and its carrier is never shown.
-    EXPECT_TRUE(windows.updates.empty());
-    EXPECT_FALSE(menuCarrier.IsVisible());
+    // A menu closed unchosen changes nothing on screen, and its carrier is never shown.
+    EXPECT_EQ(windows.screen.at(countDown.Name()), before);
+    EXPECT_FALSE(OnScreen(menuCarrier));
     ChooseOnCountDown("mnuCT");
     for (const char* label : {"Label1", "Label2", "Label3", "Label4"}) {
         press(setup, label, MouseButton::Right);
@@ -113,8 +113,8 @@ TEST_F(Stories, PressingAnyLabelMovesItsWindowAndARightPressOpensTheMenuThere) {
 TEST_F(Stories, TheSetupWindow) {
     // Typing into the lists starts nothing.
     ChooseOnCountDown("mnuCT");
-    windows.TypeText(setup, "Combo1", "15");
-    windows.TypeText(setup, "Combo2", "40");
+    setup.Combo1().AcceptTypedText("15");
+    setup.Combo2().AcceptTypedText("40");
     EXPECT_FALSE(countDown.IsLoaded());
     // A lead picked and then "Change Time" is forgotten with the hidden countdown window.
     windows.PickItem(setup, "Combo2", "50");
@@ -124,7 +124,7 @@ TEST_F(Stories, TheSetupWindow) {
     // An interval picked first keeps the design lead of 20 s and locks the lead list.
     windows.PickItem(setup, "Combo1", "5");
     windows.PickItem(setup, "Combo2", "50");
-    EXPECT_EQ(countDown.Label1().Caption(), "5 Min");
+    EXPECT_EQ(Shown(countDown, "Label1").text, "5 Min");
     EXPECT_EQ(TickAt(10, 4, 39), "00:21");
     EXPECT_EQ(TickAt(10, 4, 40), "00:20");
     EXPECT_EQ(SoundsPlayed(), 1u);
@@ -147,33 +147,34 @@ TEST_F(Stories, TheReferenceDialog) {
     ChooseOnCountDown("mnuReferance");
     PickReferenceTime(10, 7, 0);
     ChooseOnCountDown("mnuReferance");
+    EXPECT_TRUE(OnScreen(dialog));
     EXPECT_EQ(dialog.LoadCount(), 1u);
     EXPECT_EQ(dialog.DTPicker1().Value(), MakeDateTime(2003, 11, 20, 10, 7, 0));
     // "Ok" before any interval: a countdown with no period shows dashes and never warns.
     PressOk();
-    EXPECT_FALSE(setup.IsVisible());
+    EXPECT_FALSE(OnScreen(setup) || OnScreen(dialog));
     RunTimerFor(20 * 60'000);
-    EXPECT_EQ(countDown.lblCountDown().Caption(), "--:--");
+    EXPECT_EQ(Display(), "--:--");
     EXPECT_EQ(SoundsPlayed(), 0u);
     // From the setup window: "Ok" loads the countdown to restart but leaves it hidden, and the
     // dialog's time goes with the dialog.
     ChooseOnCountDown("mnuCT");
     ChooseOnSetup("mnuReferance");
-    EXPECT_TRUE(setup.IsVisible());
+    EXPECT_TRUE(OnScreen(setup));
     PickReferenceTime(10, 7, 0);
     PressOk();
     EXPECT_TRUE(countDown.IsLoaded());
-    EXPECT_FALSE(countDown.IsVisible());
+    EXPECT_FALSE(OnScreen(countDown));
     windows.PickItem(setup, "Combo1", "15");
     EXPECT_EQ(TickAt(10, 20, 0), "10:00");
     // While running, "Ok" restarts from the picked time; "Change Time" with the dialog open
-    // closes it and forgets the time.
+    // closes it and forgets the time, which the dialog shows afresh.
     ChooseOnCountDown("mnuReferance");
     PickReferenceTime(10, 7, 0);
     PressOk();
     EXPECT_EQ(TickAt(10, 36, 59), "00:01");
     ChooseOnCountDown("mnuReferance");
-    EXPECT_EQ(dialog.DTPicker1().Value(), MakeDateTime(2003, 11, 20, 0, 0, 0));
+    EXPECT_EQ(Shown(dialog, "DTPicker1").value, MakeDateTime(2003, 11, 20, 0, 0, 0));
     PickReferenceTime(10, 8, 0);
     ChooseOnCountDown("mnuCT");
     EXPECT_FALSE(dialog.IsLoaded());
@@ -196,10 +197,10 @@ TEST_F(Stories, TheIntervalTextIsRoundedAndOneWithoutAPeriodShowsDashes) {
 }
 
 TEST_F(Stories, ARestartInsideTheLeadWaitsForTheNextBoundary) {
-    StartCountdown("15");
-    TickAt(10, 14, 30);
     // Restarted ten seconds before the boundary: the tick before the restart belongs to no
     // period of the new countdown, so this boundary passes unwarned.
+    StartCountdown("15");
+    TickAt(10, 14, 30);
     clock.Set(10, 14, 50);
     countDown.cmdStartTimer().SetValue(true);
     RunTimerFor(20'000);
@@ -230,11 +231,7 @@ TEST_F(Stories, ExitAppEndsTheProgramFromEveryState) {
         ProgramFixture f;
         reach(f);
         ASSERT_EQ(f.windows.quitCount, 0);
-        if (f.setup.IsVisible()) {
-            f.ChooseOnSetup("mnuExit");
-        } else {
-            f.ChooseOnCountDown("mnuExit");
-        }
+        f.OnScreen(f.setup) ? f.ChooseOnSetup("mnuExit") : f.ChooseOnCountDown("mnuExit");
         f.ExpectProgramEnded();
     }
 }
@@ -246,12 +243,14 @@ TEST_F(Stories, AMenuCommandDuringAnAlertEndsTheAlertAtOnce) {
             ProgramFixture f;
             f.StartCountdown("15");
             f.ChooseOnCountDown("mnuReferance");
-            std::size_t updates = 0;
+            ShownWindow chosen;
             f.os.onSleep = [&](std::int32_t) {
                 if (f.PausesTaken() == static_cast<std::size_t>(pause)) {
                     f.windows.Post([&] {
                         f.ChooseOnCountDown(entry);
-                        updates = f.windows.updates.size();
+                        if (f.windows.screen.contains(f.setup.Name())) {
+                            chosen = f.windows.screen.at(f.setup.Name());
+                        }
                     });
                 }
             };
@@ -260,16 +259,16 @@ TEST_F(Stories, AMenuCommandDuringAnAlertEndsTheAlertAtOnce) {
             f.os.onSleep = nullptr;
             // The alert stopped there and touched no window again; dialog and menu are gone.
             EXPECT_EQ(f.PausesTaken(), static_cast<std::size_t>(pause));
-            EXPECT_EQ(f.windows.updates.size(), updates);
             EXPECT_FALSE(f.dialog.IsLoaded() || f.menuCarrier.IsLoaded() || f.countDown.IsLoaded());
             if (std::string(entry) == "mnuExit") {
                 f.ExpectProgramEnded();
                 continue;
             }
             // A new countdown in normal colours warns in full.
+            EXPECT_EQ(f.windows.screen.at(f.setup.Name()), chosen);
             f.ExpectFreshSetupWindowShown();
             f.windows.PickItem(f.setup, "Combo1", "15");
-            EXPECT_EQ(f.countDown.lblCountDown().BackColor(), kNormal[1]);
+            EXPECT_EQ(f.Shown(f.countDown, "lblCountDown").backColor, kNormal[1]);
             f.TickAt(10, 29, 39);
             f.TickAt(10, 29, 40);
             EXPECT_EQ(f.SoundsPlayed(), 2u);
@@ -305,14 +304,15 @@ TEST_F(Stories, StartedFromTheCommandLineItCountsAtOnceAsAfterTheUsersClicks) {
     clock.Set(10, 14, 35);
     program.Apply({TimeOfDay{10, 7, 0}, "30", "15"});
     EXPECT_EQ(TickAt(10, 14, 35), "07:25");
-    EXPECT_EQ(countDown.Label1().Caption(), "15 Min");
-    EXPECT_FALSE(setup.IsVisible() || dialog.IsVisible() || setup.Combo2().Enabled());
+    EXPECT_EQ(Shown(countDown, "Label1").text, "15 Min");
+    EXPECT_TRUE(OnScreen(countDown));
+    EXPECT_FALSE(OnScreen(setup) || OnScreen(dialog) || setup.Combo2().Enabled());
     EXPECT_EQ(TickAt(10, 21, 29), "00:31");
     EXPECT_EQ(TickAt(10, 21, 30), "00:30");
     EXPECT_EQ(SoundsPlayed(), 1u);
     ChooseOnCountDown("mnuReferance");
     EXPECT_EQ(dialog.LoadCount(), 1u);
-    EXPECT_EQ(dialog.DTPicker1().Value(), MakeDateTime(2003, 11, 20, 10, 7, 0));
+    EXPECT_EQ(Shown(dialog, "DTPicker1").value, MakeDateTime(2003, 11, 20, 10, 7, 0));
 }
 
 }  // namespace

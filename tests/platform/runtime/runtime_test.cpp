@@ -10,53 +10,37 @@ namespace brindle {
 namespace {
 
 // The window runtime's rules, seen through the program's own windows on the fakes.
-class RuntimeRules : public ::testing::Test, public ProgramFixture {
-protected:
-    std::vector<std::vector<std::int64_t>> WindowPositions() const {
-        std::vector<std::vector<std::int64_t>> result;
-        for (const DeclaredCall& call : os.CallsOf("SetWindowPos")) {
-            result.push_back(call.arguments);
-        }
-        return result;
-    }
-};
+class RuntimeRules : public ::testing::Test, public ProgramFixture {};
 
 TEST_F(RuntimeRules, TouchingAControlLoadsItsWindowHiddenAndAReloadRestoresItsDesign) {
     // The setup window, touched, is loaded hidden and filled by its Form_Load; so is the dialog
     // when its size is asked.
     EXPECT_EQ(dialog.Bounds().width, dialog.Layout().clientArea.width);
     setup.Combo1().SetText("typed");
-    EXPECT_TRUE(setup.IsLoaded() && !setup.IsVisible());
-    EXPECT_EQ(setup.Combo1().Items().size(), 60u);
-    windows.ClearRecords();
+    EXPECT_TRUE(setup.IsLoaded() && !OnScreen(setup));
+    EXPECT_EQ(Shown(setup, "Combo1").text, "typed");
     setup.Show();
     setup.Hide();
+    EXPECT_FALSE(OnScreen(setup));
     setup.Show();
+    EXPECT_TRUE(OnScreen(setup));
     setup.Combo2().SetEnabled(false);
-    countDown.Label1().SetCaption("5 Min");
     dialog.DTPicker1().SetValue(MakeDateTime(2020, 1, 1, 0, 0, 0));
-    EXPECT_EQ(setup.Combo1().Text(), "typed");
-    // Every change reached its window's peer, in order.
-    std::string told;
-    for (const PeerUpdate& u : windows.updates) {
-        told += u.window + "." +
-                (u.control.empty() ? (u.visibility == Visibility::Visible ? "shown" : "hidden")
-                                   : u.control) +
-                " ";
-    }
-    EXPECT_EQ(
-        told,
-        "Form1.shown Form1.hidden Form1.shown Form1.Combo2 frmCountDown.Label1 frmRef.DTPicker1 ");
+    EXPECT_FALSE(Shown(setup, "Combo2").enabled);
+    EXPECT_EQ(Shown(dialog, "DTPicker1").value, MakeDateTime(2020, 1, 1, 0, 0, 0));
     // Unloaded and touched again, each window is its design once more, its lists not doubled.
-    const std::size_t peers = windows.peersCreated.size();
+    const int peers = windows.peersCreated;
     setup.Unload();
     dialog.Unload();
-    EXPECT_EQ(setup.Combo1().Text() + "|" + setup.Combo1().Items()[59], "Time Frames|60");
-    EXPECT_EQ(setup.Combo1().Items().size(), 60u);
-    EXPECT_TRUE(setup.Combo2().Enabled());
-    EXPECT_EQ(dialog.DTPicker1().Value(), MakeDateTime(2003, 11, 20, 0, 0, 0));
-    EXPECT_FALSE(setup.IsVisible() || dialog.IsVisible());
-    EXPECT_EQ(windows.peersCreated.size(), peers + 2);
+    EXPECT_FALSE(windows.screen.contains(setup.Name()) || windows.screen.contains(dialog.Name()));
+    setup.Load();
+    dialog.Load();
+    const ShownControl& intervals = Shown(setup, "Combo1");
+    EXPECT_EQ(intervals.text + "|" + intervals.items.back(), "Time Frames|60");
+    EXPECT_EQ(intervals.items.size(), 60u);
+    EXPECT_TRUE(Shown(setup, "Combo2").enabled);
+    EXPECT_EQ(Shown(dialog, "DTPicker1").value, MakeDateTime(2003, 11, 20, 0, 0, 0));
+    EXPECT_EQ(windows.peersCreated, peers + 2);
     // A window still loaded keeps the program and its event loop going.
     program.runtime.Run();
     EXPECT_EQ(windows.processPendingEventsCount + windows.quitCount, 1);
@@ -64,18 +48,19 @@ TEST_F(RuntimeRules, TouchingAControlLoadsItsWindowHiddenAndAReloadRestoresItsDe
 
 TEST_F(RuntimeRules, AHandlerThatUnloadsEveryWindowRunsToItsEndAndTheProgramEndsOnce) {
     ChooseOnCountDown("mnuReferance");
-    const int peers = windows.livePeers;
-    std::vector<int> inside;
+    const std::size_t shown = windows.screen.size();
+    std::vector<std::size_t> inside;
     // The countdown window's unload closes every other window, each of which closes the others.
     countDown.Colors().OnClick([&] {
         Label& label = countDown.Label1();
         countDown.Unload();
-        inside = {windows.livePeers, windows.quitCount, countDown.IsLoaded() ? 1 : 0,
-                  label.Caption() == "Label1" ? 1 : 0};
+        inside = {windows.screen.size(), std::size_t(windows.quitCount), countDown.IsLoaded(),
+                  label.Caption() == "Label1", OnScreen(countDown) || OnScreen(dialog)};
     });
     countDown.Colors().SetValue(true);
-    EXPECT_EQ(inside, (std::vector<int>{peers, 0, 0, 1}));
-    EXPECT_EQ(windows.livePeers, 0);
+    // Their native windows were hidden at once and went when the handler was over.
+    EXPECT_EQ(inside, (std::vector<std::size_t>{shown, 0, 0, 1, 0}));
+    EXPECT_TRUE(windows.screen.empty());
     // Unloading or closing what is gone does nothing.
     dialog.Unload();
     setup.UserClose();
@@ -84,26 +69,44 @@ TEST_F(RuntimeRules, AHandlerThatUnloadsEveryWindowRunsToItsEndAndTheProgramEnds
     ExpectProgramEnded();
 }
 
+TEST_F(RuntimeRules, TheZOrderCommandsKeepPlaceActOnTheHandleGivenAndLoadTheirWindowFirst) {
+    WindowHandle shown = countDown.hWnd();
+    for (const std::int64_t band : {kNotTopMost, kTopMost}) {
+        setup.Unload();
+        os.Clear();
+        band == kTopMost ? setup.MakeTopMost(shown) : setup.MakeNormal(shown);
+        setup.TopMost(band == kTopMost ? TopMostState::TopMost : TopMostState::Normal);
+        std::vector<std::vector<std::int64_t>> positions;
+        for (const DeclaredCall& call : os.CallsOf("SetWindowPos")) {
+            positions.push_back(call.arguments);
+        }
+        EXPECT_EQ(positions, (std::vector<std::vector<std::int64_t>>{
+                                 {setup.hWnd(), kTopMost, 0, 0, 0, 0, kKeepPlace},
+                                 {shown, band, 0, 0, 0, 0, kKeepPlace},
+                                 {setup.hWnd(), band, 0, 0, 0, 0, kKeepPlace}}));
+    }
+}
+
 TEST_F(RuntimeRules, ListsAndTimersAnswerTheUserOnlyWhileEnabled) {
     ChooseOnCountDown("mnuCT");
     windows.PickItem(setup, "Combo2", "40");
     windows.PickItem(setup, "Combo2", "60");
-    windows.TypeText(setup, "Combo2", "50");
-    EXPECT_EQ(setup.Combo2().Text() + "|" + countDown.alert().Text(), "40|40");
-    // The loaded countdown's timer is off until an interval is picked.
-    windows.FireTimer(countDown, "tmrDisplayTime");
+    setup.Combo2().AcceptTypedText("50");
+    EXPECT_EQ(Shown(setup, "Combo2").text + "|" + countDown.alert().Text(), "40|40");
+    // The loaded countdown's timer is off until an interval is picked, and a tick already queued
+    // is ignored.
+    countDown.tmrDisplayTime().RaiseTimer();
     setup.Combo1().Pick(60);
-    EXPECT_EQ(countDown.lblCountDown().Caption(), "");
-    EXPECT_FALSE(countDown.IsVisible());
-    windows.TypeText(setup, "Combo1", "7.5");
+    EXPECT_EQ(Display(), "");
+    EXPECT_FALSE(Shown(countDown, "tmrDisplayTime").enabled || OnScreen(countDown));
+    setup.Combo1().AcceptTypedText("7.5");
     EXPECT_EQ(setup.Combo1().Text(), "7.5");
-    EXPECT_FALSE(countDown.IsVisible());
+    EXPECT_FALSE(OnScreen(countDown));
 }
 
 TEST_F(RuntimeRules, PeersShowWhatAPersonCanReach) {
     EXPECT_EQ(ShiftMask({}), 0);
     EXPECT_EQ(ShiftMask({.shift = true}), 1);
-    EXPECT_EQ(ShiftMask({.control = true}), 2);
     EXPECT_EQ(ShiftMask({.control = true, .alt = true}), 6);
     EXPECT_EQ(TwipsToPixels(855, 15), 57);
     EXPECT_EQ(TwipsToPixels(-8, 15), -1);
@@ -124,19 +127,6 @@ TEST_F(RuntimeRules, PeersShowWhatAPersonCanReach) {
     EXPECT_EQ(seen, (std::vector<std::string>{"lblCountDown", "Label1"}));
     EXPECT_EQ(raised.size(), countDown.Controls().size() - 1);
     EXPECT_EQ(DescribingControl(setup.Combo2())->Name(), "Label2");
-    // The z-order commands keep position and size, act on the handle they are given and load
-    // their own window first.
-    WindowHandle shown = countDown.hWnd();
-    setup.Unload();
-    os.Clear();
-    setup.MakeNormal(shown);
-    setup.MakeTopMost(shown);
-    setup.TopMost(TopMostState::Normal);
-    EXPECT_EQ(WindowPositions(), (std::vector<std::vector<std::int64_t>>{
-                                     {setup.hWnd(), kInsertTopMost, 0, 0, 0, 0, 3},
-                                     {shown, kInsertNotTopMost, 0, 0, 0, 0, 3},
-                                     {shown, kInsertTopMost, 0, 0, 0, 0, 3},
-                                     {setup.hWnd(), kInsertNotTopMost, 0, 0, 0, 0, 3}}));
 }
 
 }  // namespace

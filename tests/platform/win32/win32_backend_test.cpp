@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "clock_fake.h"
-#include "desktop_fake.h"
 #include "layouts.h"
 #include "os_functions_fake.h"
 #include "program.h"
@@ -44,58 +43,59 @@ std::pair<Colour, Colour> Colours(HWND child, UINT request) {
     return {text, fill.lbColor};
 }
 
-// Every control that can be seen has a child of its layout's place and font, in the colours its
-// control holds now; the keyboard reaches no other control.
-void ExpectShownAsLaidOut(Form& form) {
-    const int dpi = int(GetDpiForWindow(Window(form)));
-    const auto pixels = [dpi](const TwipsRect& twips) {
-        const PixelRect r = ToPixels(twips, 1440.0f / float(dpi));
-        return std::tuple(r.left, r.top, r.width);
-    };
-    RECT area{};
-    GetClientRect(Window(form), &area);
-    EXPECT_EQ(std::tuple(0, 0, int(area.right)), pixels(form.Layout().clientArea));
-    for (const auto& control : form.Controls()) {
-        const ControlLayout& c = control->Layout();
-        HWND child = Child(form, *control);
-        SCOPED_TRACE(form.Name() + "." + c.name);
-        if (!CanBeSeen(*control)) {
-            EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP, 0);
-            continue;
-        }
-        GetWindowRect(child, &area);
-        MapWindowPoints(nullptr, Window(form), reinterpret_cast<POINT*>(&area), 2);
-        EXPECT_EQ(std::tuple(int(area.left), int(area.top), int(area.right - area.left)),
-                  pixels(c.bounds));
-        LOGFONTW f{};
-        GetObjectW(HFONT(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof(f), &f);
-        if (!c.font.face.empty()) {
-            EXPECT_EQ(std::tuple(std::wstring(f.lfFaceName), f.lfHeight, f.lfWeight, !!f.lfItalic),
-                      std::tuple(std::wstring(c.font.face.begin(), c.font.face.end()),
-                                 -MulDiv(int(c.font.points * 100), dpi, 7200), c.font.weight,
-                                 c.font.slant == FontSlant::Italic));
-        }
-        if (auto* label = dynamic_cast<Label*>(control.get())) {
-            EXPECT_EQ(Colours(child, WM_CTLCOLORSTATIC),
-                      std::pair(label->ForeColor(), label->BackColor()));
-        } else if (c.kind == ControlKind::ComboBox) {
-            EXPECT_EQ(Colours(child, WM_CTLCOLOREDIT), std::pair(c.foreColor, c.backColor));
-        }
-    }
-}
+enum class Key : WPARAM { Tab = VK_TAB, Return = VK_RETURN, Space = VK_SPACE, Down = VK_DOWN };
 
-// The program on the native window system, with the clock and the declared functions faked.
-class Win32BackendTest : public testing::Test {
-protected:
-    void SetUp() override {
-        clock.Set(10, 0, 0);
-        program.Start();
-        windows.ProcessPendingEvents();
+// The native window system's steps for the cases both backends share, with the declared functions
+// faked.
+struct Native {
+    explicit Native(ClockFake& clock) : os(clock) {}
+    OsFunctionsFake os;
+    Win32WindowSystem windows;
+
+    // Every control that can be seen has a child of its layout's place and font, in the colours
+    // its control holds now; the keyboard reaches no other control.
+    void ExpectShownAsLaidOut(Form& form) {
+        const int dpi = int(GetDpiForWindow(Window(form)));
+        const auto pixels = [dpi](const TwipsRect& twips) {
+            const PixelRect r = ToPixels(twips, 1440.0f / float(dpi));
+            return std::tuple(r.left, r.top, r.width);
+        };
+        RECT area{};
+        GetClientRect(Window(form), &area);
+        EXPECT_EQ(std::tuple(0, 0, int(area.right)), pixels(form.Layout().clientArea));
+        for (const auto& control : form.Controls()) {
+            const ControlLayout& c = control->Layout();
+            HWND child = Child(form, *control);
+            SCOPED_TRACE(form.Name() + "." + c.name);
+            if (!CanBeSeen(*control)) {
+                EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP, 0);
+                continue;
+            }
+            GetWindowRect(child, &area);
+            MapWindowPoints(nullptr, Window(form), reinterpret_cast<POINT*>(&area), 2);
+            EXPECT_EQ(std::tuple(int(area.left), int(area.top), int(area.right - area.left)),
+                      pixels(c.bounds));
+            LOGFONTW f{};
+            GetObjectW(HFONT(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof(f), &f);
+            if (!c.font.face.empty()) {
+                EXPECT_EQ(
+                    std::tuple(std::wstring(f.lfFaceName), f.lfHeight, f.lfWeight, !!f.lfItalic),
+                    std::tuple(std::wstring(c.font.face.begin(), c.font.face.end()),
+                               -MulDiv(int(c.font.points * 100), dpi, 7200), c.font.weight,
+                               c.font.slant == FontSlant::Italic));
+            }
+            if (auto* label = dynamic_cast<Label*>(control.get())) {
+                EXPECT_EQ(Colours(child, WM_CTLCOLORSTATIC),
+                          std::pair(label->ForeColor(), label->BackColor()));
+            } else if (c.kind == ControlKind::ComboBox) {
+                EXPECT_EQ(Colours(child, WM_CTLCOLOREDIT), std::pair(c.foreColor, c.backColor));
+            }
+        }
     }
-    // Makes the form the active window. The window manager answers focus requests and focuses
-    // newly shown windows in its own time, so a late answer to an earlier window can make that
-    // one active again after this request: the form is asked for until it has stayed active for
-    // half a second, for five seconds at most.
+    // The window manager answers focus requests and focuses newly shown windows in its own time,
+    // so a late answer to an earlier window can make that one active again after this request:
+    // the form is asked for until it has stayed active for half a second, for five seconds at
+    // most.
     void Activate(Form& form) {
         form.Show();
         HWND window = Window(form);
@@ -109,98 +109,71 @@ protected:
         }
         ASSERT_EQ(GetForegroundWindow(), window) << form.Name() << " did not stay active";
     }
-    // Presses a key as the keyboard does: to the focused child, through the program's loop.
-    void PressKey(WPARAM key) {
-        PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
-        PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+    // As the keyboard does: to the focused child, through the program's loop.
+    void Press(Key key) {
+        PostMessageW(GetFocus(), WM_KEYDOWN, WPARAM(key), 1);
+        PostMessageW(GetFocus(), WM_KEYUP, WPARAM(key), 0xC0000001);
         windows.ProcessPendingEvents();
     }
-
-    ClockFake clock;
-    OsFunctionsFake os{clock};
-    Win32WindowSystem windows;
-    DesktopFake desktop;
-    Program program{windows, os, clock, desktop};
-    const std::vector<Form*> forms{&program.frmCountDown, &program.Form1, &program.frmRef};
+    bool HasFocus(Form& form, const Control& control) {
+        HWND child = Child(form, control);
+        return GetFocus() == child || GetParent(GetFocus()) == child;
+    }
+    void Type(Form& form, const Control& combo, const char* text) {
+        HWND field = Child(form, combo);
+        SetWindowTextA(field, text);
+        SendMessageW(Window(form), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(field), CBN_EDITCHANGE),
+                     LPARAM(field));
+    }
+    void PressLabel(Form& form, const Control& label, MouseButton button, ModifierKeys keys) {
+        const WPARAM held = (keys.shift ? MK_SHIFT : 0) | (keys.control ? MK_CONTROL : 0);
+        SendMessageW(Child(form, label),
+                     button == MouseButton::Left     ? WM_LBUTTONDOWN
+                     : button == MouseButton::Middle ? WM_MBUTTONDOWN
+                                                     : WM_RBUTTONDOWN,
+                     held, 0);
+    }
+    void EditPicker(Form& form, DateTime value) {
+        const CivilDateTime c = ToCivil(value);
+        HWND picker = Child(form, form.Get<DatePicker>("DTPicker1"));
+        NMDATETIMECHANGE change{{picker, UINT_PTR(GetDlgCtrlID(picker)), UINT(DTN_DATETIMECHANGE)},
+                                GDT_VALID,
+                                {WORD(c.year), WORD(c.month), 0, WORD(c.day), WORD(c.hour),
+                                 WORD(c.minute), WORD(c.second), 0}};
+        SendMessageW(Window(form), WM_NOTIFY, change.nmhdr.idFrom, LPARAM(&change));
+    }
+    void Close(Form& form) { SendMessageW(Window(form), WM_CLOSE, 0, 0); }
+    // The menu's last entry, chosen by keys; the status is the loop's quit message's.
+    int ExitAppFromTheMenu(Program& program) {
+        HWND countDown = Window(program.frmCountDown);
+        PostMessageW(countDown, WM_KEYDOWN, VK_UP, 0);
+        PostMessageW(countDown, WM_KEYDOWN, VK_RETURN, 0);
+        SendMessageW(Child(program.frmCountDown, program.frmCountDown.lblCountDown()),
+                     WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+        MSG quit{};
+        return PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) ? int(quit.wParam) : -1;
+    }
+    static std::unique_ptr<WindowSystem> TickWindows(TickSettings ticks) {
+        return std::make_unique<Win32WindowSystem>(std::move(ticks));
+    }
+    static bool WaitFor(WindowSystem& windows, const std::function<bool()>& done, int ms = 10'000) {
+        for (int waited = 0; waited < ms && !done(); waited += 10) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            windows.ProcessPendingEvents();
+        }
+        return done();
+    }
 };
 
-TEST_F(Win32BackendTest, EveryLayoutControlIsShownInItsPlaceFontAndColours) {
-    for (Form* form : forms) {
-        ExpectShownAsLaidOut(*form);
-    }
-    // The flash's colour scheme reaches the children too.
-    program.frmCountDown.dColors().SetValue(true);
-    ExpectShownAsLaidOut(program.frmCountDown);
-}
+}  // namespace
+}  // namespace brindle
 
-TEST_F(Win32BackendTest, TheKeyboardWorksEachWindowInTabOrder) {
-    // The focus starts at the lowest tab index and Tab follows the order round.
-    for (Form* form : {forms[1], forms[2]}) {
-        Activate(*form);
-        const std::vector<Control*> order = TabOrder(*form);
-        for (std::size_t i = 0; i <= order.size(); ++i, PressKey(VK_TAB)) {
-            HWND child = Child(*form, *order[i % order.size()]);
-            EXPECT_TRUE(GetFocus() == child || GetParent(GetFocus()) == child) << i;
-        }
-    }
-    // The walk ends on Ok, which Return presses; Space, like a click, presses it in the dialog
-    // opened afresh.
-    for (WPARAM key : {VK_RETURN, VK_SPACE}) {
-        PressKey(key);
-        EXPECT_FALSE(program.frmRef.IsLoaded()) << key;
-        Activate(program.frmRef);
-        PressKey(VK_TAB);
-    }
-    // Back on the lead list, the first Down in a fresh list picks its first item, and the focus
-    // moves on to the interval list.
-    Activate(program.Form1);
-    PressKey(VK_DOWN);
-    EXPECT_EQ(program.frmCountDown.alert().Text(), "20");
-    PressKey(VK_DOWN);
-    EXPECT_EQ(program.Form1.Combo1().Text(), "1");
-    EXPECT_TRUE(program.frmCountDown.tmrDisplayTime().Enabled());
-}
+#include "../backend_cases.h"
 
-TEST_F(Win32BackendTest, TheUsersActionsReachTheirHandlersUpToExitApp) {
-    // Typing into the interval list changes its text and starts nothing.
-    HWND intervals = Child(program.Form1, program.Form1.Combo1());
-    SetWindowTextW(intervals, L"7");
-    SendMessageW(Window(program.Form1), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID(intervals), CBN_EDITCHANGE), LPARAM(intervals));
-    EXPECT_EQ(program.Form1.Combo1().Text(), "7");
-    EXPECT_FALSE(program.frmCountDown.tmrDisplayTime().Enabled());
+namespace brindle {
+namespace {
 
-    // A label press, with its button and modifier mask.
-    std::vector<std::pair<MouseButton, int>> presses;
-    program.frmCountDown.Label1().OnMouseDown([&](MouseButton button, std::int16_t shift, float,
-                                                  float) { presses.emplace_back(button, shift); });
-    HWND label = Child(program.frmCountDown, program.frmCountDown.Label1());
-    SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT | MK_CONTROL, 0);
-    SendMessageW(label, WM_MBUTTONDOWN, MK_MBUTTON | MK_CONTROL, 0);
-    EXPECT_EQ(presses, (std::vector<std::pair<MouseButton, int>>{{MouseButton::Left, 3},
-                                                                 {MouseButton::Middle, 2}}));
-
-    // The user sets the picker to 09:15:30; the window manager closes the dialog.
-    HWND picker = Child(program.frmRef, program.frmRef.DTPicker1());
-    NMDATETIMECHANGE change{{picker, UINT_PTR(GetDlgCtrlID(picker)), UINT(DTN_DATETIMECHANGE)},
-                            GDT_VALID,
-                            {2003, 11, 4, 20, 9, 15, 30, 0}};
-    SendMessageW(GetParent(picker), WM_NOTIFY, change.nmhdr.idFrom, LPARAM(&change));
-    EXPECT_EQ(program.frmRef.DTPicker1().Value(), MakeDateTime(2003, 11, 20, 9, 15, 30));
-    SendMessageW(GetParent(picker), WM_CLOSE, 0, 0);
-    EXPECT_FALSE(program.frmRef.IsLoaded());
-
-    // Exit App, the menu's last entry, chosen by keys, ends the program.
-    PostMessageW(GetParent(label), WM_KEYDOWN, VK_UP, 0);
-    PostMessageW(GetParent(label), WM_KEYDOWN, VK_RETURN, 0);
-    SendMessageW(Child(program.frmCountDown, program.frmCountDown.lblCountDown()), WM_RBUTTONDOWN,
-                 MK_RBUTTON, MAKELPARAM(5, 5));
-    EXPECT_EQ(program.runtime.LoadedWindowCount(), 0);
-    MSG quit{};
-    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-}
-
-TEST_F(Win32BackendTest, WindowsOpenCentredOnThePrimaryScreenAndStayThereAsTopMostGoesOnAndOff) {
+TEST_F(Backend, WindowsOpenCentredOnThePrimaryScreenAndStayThereAsTopMostGoesOnAndOff) {
     RECT area{}, centred{}, now{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     program.Form1.Show();
@@ -209,99 +182,13 @@ TEST_F(Win32BackendTest, WindowsOpenCentredOnThePrimaryScreenAndStayThereAsTopMo
                   std::abs(centred.top + centred.bottom - area.top - area.bottom),
               4);
     Win32OsFunctions real;
-    for (std::int32_t band : {kInsertTopMost, kInsertNotTopMost}) {
+    for (std::int32_t band : {-1, -2}) {
         real.SetWindowPos(program.Form1.hWnd(), band, 0, 0, 0, 0, kKeepPosition | kKeepSize);
         const LONG_PTR style = GetWindowLongPtrW(Window(program.Form1), GWL_EXSTYLE);
-        EXPECT_EQ((style & WS_EX_TOPMOST) != 0, band == kInsertTopMost);
+        EXPECT_EQ((style & WS_EX_TOPMOST) != 0, band == -1);
         GetWindowRect(Window(program.Form1), &now);
         EXPECT_TRUE(EqualRect(&now, &centred));
     }
-}
-
-TEST(Win32TickTimer, TicksAreAimedBeforeTheirHandlerAndGoOnInANestedLoopUntilDisabled) {
-    // The countdown's timer on a window of the test's own. Its wall clock stands 1 ms before a
-    // whole second when first read, so the first tick is aimed just past it and the test waits
-    // little, and is a quarter second later at each reading after, so every shot finds the
-    // boundary it was aimed at passed.
-    static int wallClockReads = 0;
-    Win32WindowSystem windows{{TickAlignment::WallClock, [] {
-                                   ++wallClockReads;
-                                   return std::int64_t{1'796'601'600'000'000'000 - 1'000'000} +
-                                          (wallClockReads - 1) * std::int64_t{250'000'000};
-                               }}};
-    ClockFake clock;
-    OsFunctionsFake os{clock};
-    DesktopFake desktop;
-    Runtime runtime{windows, os, clock, desktop};
-    Form form(runtime, CountDownLayout());
-    Timer& timer = form.Get<Timer>("tmrDisplayTime");
-    std::vector<int> readsInHandler;
-    // Runs the message loop until the handler ran count times, for ten seconds at most.
-    const auto pump = [&](std::size_t count) {
-        for (int i = 0; i < 1000 && readsInHandler.size() < count; ++i) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            windows.ProcessPendingEvents();
-        }
-    };
-    timer.OnTimer([&] {
-        readsInHandler.push_back(wallClockReads);
-        if (readsInHandler.size() == 1) {
-            pump(3);
-            timer.SetEnabled(false);
-        }
-    });
-    timer.SetEnabled(true);
-    pump(1);
-    // Enabling read the clock once; each tick read it again before its handler ran.
-    EXPECT_EQ(readsInHandler, (std::vector<int>{2, 3, 4}));
-    // Disabled, it ticks no more: not even a shot that came between enabling and disabling, which
-    // a loaded machine may let fire first, reaches the handler.
-    timer.SetEnabled(true);
-    timer.SetEnabled(false);
-    for (int i = 0; i < 5; ++i) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        windows.ProcessPendingEvents();
-    }
-    EXPECT_EQ(readsInHandler.size(), 3u);
-}
-
-TEST(Win32TickTimer, AShotBeforeItsBoundaryRaisesNoTickAndTheTickFindsTheNewPeriod) {
-    // The wall clock stands 1 ms before a whole second, as a clock slewed slow stands to a timer
-    // that measures on its own clock: every shot comes before the boundary.
-    constexpr std::int64_t kSecond = 1'796'601'600'000'000'000, kMs = 1'000'000;
-    std::int64_t wallNs = kSecond - kMs;
-    int wallClockReads = 0;
-    Win32WindowSystem windows{{TickAlignment::WallClock, [&] {
-                                   ++wallClockReads;
-                                   return wallNs;
-                               }}};
-    ClockFake clock;
-    OsFunctionsFake os{clock};
-    DesktopFake desktop;
-    Runtime runtime{windows, os, clock, desktop};
-    Form form(runtime, CountDownLayout());
-    Timer& timer = form.Get<Timer>("tmrDisplayTime");
-    std::vector<std::int64_t> wallInHandler;
-    // Runs the message loop until done says so, for ten seconds at most.
-    const auto pumpUntil = [&](const auto& done) {
-        for (int i = 0; i < 1000 && !done(); ++i) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            windows.ProcessPendingEvents();
-        }
-    };
-    timer.OnTimer([&] { wallInHandler.push_back(wallNs); });
-    timer.SetEnabled(true);
-    // Enabling read the clock once and each shot once more: three shots came, none ticked.
-    pumpUntil([&] { return wallClockReads >= 4; });
-    EXPECT_GE(wallClockReads, 4);
-    EXPECT_TRUE(wallInHandler.empty());
-    wallNs = kSecond;
-    pumpUntil([&] { return !wallInHandler.empty(); });
-    // The shot after the tick is aimed at the next quarter, which this clock never reaches.
-    const int readsAfterTick = wallClockReads;
-    pumpUntil([&] { return wallClockReads > readsAfterTick; });
-    timer.SetEnabled(false);
-    EXPECT_EQ(wallInHandler, std::vector<std::int64_t>{kSecond});
 }
 
 // A program started from a shortcut without a "Start in" folder must still find its chime; real
