@@ -58,7 +58,7 @@ std::vector<std::string> BusyCheckArguments(const std::string& helper) {
 // The reasons in brindle-busy's exit status; none when it did not answer.
 BusyReasons ReasonsFrom(int status) {
     BusyReasons reasons;
-    if (!WIFEXITED(status) || (WEXITSTATUS(status) & ~0x1f) != busy::kAnswered) {
+    if (!WIFEXITED(status) || (WEXITSTATUS(status) & ~busy::kReasonBits) != busy::kAnswered) {
         return reasons;
     }
     for (const BusyReason reason :
@@ -76,13 +76,15 @@ BusyReasons ReasonsFrom(int status) {
 bool EndsBy(pid_t pid, std::chrono::steady_clock::time_point deadline) {
     const int ended = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
     if (ended >= 0) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        pollfd poll{ended, POLLIN, 0};
-        int ready = 0;
-        while ((ready = ::poll(&poll, 1, static_cast<int>(std::max<long long>(left.count(), 0)))) <
-                   0 &&
-               errno == EINTR) {
+        pollfd exited{ended, POLLIN, 0};
+        int ready = -1;
+        while (ready < 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            ready = ::poll(&exited, 1, static_cast<int>(std::max<long long>(left.count(), 0)));
+            if (ready < 0 && errno != EINTR) {
+                break;
+            }
         }
         ::close(ended);
         return ready > 0;

@@ -14,8 +14,10 @@ struct xcb_connection_t;
 namespace brindle::busy {
 
 // brindle-busy's exit status when it has asked its sources: this bit, and 1 << BusyReason for each
-// reason found. Any other status (the program could not start, or died) tells nothing.
+// reason found, within kReasonBits. Any other status (the program could not start, or died)
+// tells nothing.
 constexpr int kAnswered = 64;
+constexpr int kReasonBits = 0x1f;
 
 using Deadline = std::chrono::steady_clock::time_point;
 
