@@ -1,21 +1,28 @@
 #include "qt/qt_desktop.h"
 
+#include <poll.h>
+#include <signal.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
-#include <xcb/xcb.h>
 
 #include <QGuiApplication>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QWindow>
+#include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
 
-#include "qt/qt_busy.h"
+#include "qt/busy/busy.h"
 #include "qt/qt_control_peer.h"
+#include "qt/qt_helper.h"
 
 namespace brindle {
 
@@ -28,60 +35,96 @@ QString SettingsFile() {
            QStringLiteral("/brindle/brindle.conf");
 }
 
-// How long a check waits for its sources: one that has not answered by then counts as free.
+// How long a check waits for brindle-busy from its start: one that has not answered by then is
+// ended, and the person counts as free.
 constexpr std::chrono::milliseconds kGiveUpAfter{200};
-// What the sources are given to answer by themselves, under the check's own limit, so that a slow
-// source usually ends its thread before the check gives up on it.
-constexpr std::chrono::milliseconds kSourceDeadline{180};
 
-// One check's sources as they answer.
-struct Check {
-    std::mutex mutex;
-    std::condition_variable answered;
-    BusyReasons reasons;
-    int pending = 0;
-};
-
-// The X display the program runs on, with its own top-level windows, read on the GUI thread;
-// nothing when it runs on another platform (Wayland, offscreen), which shows no X windows.
-busy::X11Display CurrentX11Display() {
-    busy::X11Display display;
-    auto* x11 = qGuiApp == nullptr ? nullptr
-                                   : qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 == nullptr || QGuiApplication::platformName() != QLatin1String("xcb")) {
-        return display;
+// The arguments for brindle-busy: this process, and its top-level X windows, read on the GUI
+// thread, when it runs on X; on another platform (Wayland, offscreen) it shows no X windows, and
+// no full-screen window is looked for.
+std::vector<std::string> BusyCheckArguments(const std::string& helper) {
+    std::vector<std::string> arguments{helper, "--pid", std::to_string(getpid())};
+    if (qGuiApp == nullptr || QGuiApplication::platformName() != QLatin1String("xcb")) {
+        return arguments;
     }
-    display.connection = x11->connection();
-    display.root = xcb_setup_roots_iterator(xcb_get_setup(display.connection)).data->root;
     for (const QWindow* window : QGuiApplication::allWindows()) {
         if (window->handle() != nullptr) {
-            display.ownWindows.push_back(static_cast<std::uint32_t>(window->winId()));
+            arguments.insert(arguments.end(), {"--window", std::to_string(window->winId())});
         }
     }
-    return display;
+    return arguments;
+}
+
+// The reasons in brindle-busy's exit status; none when it did not answer.
+BusyReasons ReasonsFrom(int status) {
+    BusyReasons reasons;
+    if (!WIFEXITED(status) || (WEXITSTATUS(status) & ~busy::kReasonBits) != busy::kAnswered) {
+        return reasons;
+    }
+    for (const BusyReason reason :
+         {BusyReason::Microphone, BusyReason::Camera, BusyReason::DoNotDisturb,
+          BusyReason::FullScreen, BusyReason::SessionLocked}) {
+        if ((WEXITSTATUS(status) & (1 << static_cast<int>(reason))) != 0) {
+            reasons.Add(reason);
+        }
+    }
+    return reasons;
+}
+
+// Waits for the process to end until the deadline; false when it is still running then. It is
+// not reaped, so that its id cannot pass to another process while it may still be ended.
+bool EndsBy(pid_t pid, std::chrono::steady_clock::time_point deadline) {
+    const int ended = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    if (ended >= 0) {
+        pollfd exited{ended, POLLIN, 0};
+        int ready = -1;
+        while (ready < 0) {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            ready = ::poll(&exited, 1, static_cast<int>(std::max<long long>(left.count(), 0)));
+            if (ready < 0 && errno != EINTR) {
+                break;
+            }
+        }
+        ::close(ended);
+        return ready > 0;
+    }
+    // A kernel without process descriptors (before Linux 5.3) is asked every few milliseconds.
+    siginfo_t info{};
+    while (::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           info.si_pid == 0) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
 }
 
 }  // namespace
 
-// The threads of the checks under way: those that have still to answer, and sources still
-// running, which a check that gave up on them leaves behind.
+// The checks under way: their waiting threads, and the brindle-busy each waits for until it has
+// reaped it.
 struct QtDesktop::Threads {
     std::mutex mutex;
     std::condition_variable ended;
     int answering = 0;
-    int sources = 0;
+    std::vector<pid_t> helpers;
     bool closing = false;
 };
 
-QtDesktop::QtDesktop() : threads_(std::make_shared<Threads>()) {}
+QtDesktop::QtDesktop()
+    : threads_(std::make_shared<Threads>()),
+      helper_(FindHelper(ProgramDir(), BRINDLE_BUSY_CHECK)) {}
 
 QtDesktop::~QtDesktop() {
     std::unique_lock lock(threads_->mutex);
     threads_->closing = true;
+    // A check under way is ended rather than waited for; its thread then answers nothing.
+    for (const pid_t helper : threads_->helpers) {
+        ::kill(helper, SIGKILL);
+    }
     threads_->ended.wait(lock, [this] { return threads_->answering == 0; });
-    // A source that hangs past its check is waited for as long again, then left to the end of the
-    // process.
-    threads_->ended.wait_for(lock, kGiveUpAfter, [this] { return threads_->sources == 0; });
 }
 
 std::optional<bool> QtDesktop::ReadFlag(const std::string& name) {
@@ -113,69 +156,40 @@ std::optional<SettingError> QtDesktop::WriteFlag(const std::string& name, bool v
 }
 
 void QtDesktop::WhenBusyKnown(std::function<void(BusyReasons)> then) {
-    const auto now = std::chrono::steady_clock::now();
-    const auto deadline = now + kSourceDeadline;
-    const auto giveUp = now + kGiveUpAfter;
-    const busy::X11Display display = CurrentX11Display();
-    const int ownPid = static_cast<int>(getpid());
-    const std::pair<BusyReason, std::function<bool()>> sources[] = {
-        {BusyReason::Microphone, [deadline] { return busy::Microphone(deadline); }},
-        {BusyReason::Camera,
-         // Without a camera there is nothing to look for in every process's open files.
-         [deadline, ownPid] {
-             return busy::AnyVideoDevice("/dev") && busy::Camera("/proc", ownPid, deadline);
-         }},
-        {BusyReason::DoNotDisturb, [] { return busy::BannersOff(); }},
-        {BusyReason::DoNotDisturb, [deadline] { return busy::NotificationsInhibited(deadline); }},
-        {BusyReason::FullScreen, [display] { return busy::OtherWindowFullScreen(display); }},
-        {BusyReason::SessionLocked, [deadline] { return busy::SessionLocked(deadline); }},
-    };
-
-    // Each source runs on a thread of its own, so that one that hangs holds up none of the others.
-    const auto check = std::make_shared<Check>();
-    const std::shared_ptr<Threads> threads = threads_;
-    for (const auto& [reason, source] : sources) {
-        {
-            const std::scoped_lock lock(check->mutex, threads->mutex);
-            ++check->pending;
-            ++threads->sources;
-        }
-        try {
-            std::thread([check, threads, reason = reason, source = source] {
-                const bool busy = source();
-                {
-                    const std::scoped_lock lock(check->mutex);
-                    if (busy) {
-                        check->reasons.Add(reason);
-                    }
-                    --check->pending;
-                }
-                check->answered.notify_all();
-                {
-                    const std::scoped_lock lock(threads->mutex);
-                    --threads->sources;
-                }
-                threads->ended.notify_all();
-            }).detach();
-        } catch (const std::system_error&) {
-            // A source that cannot be asked counts as free.
-            const std::scoped_lock lock(check->mutex, threads->mutex);
-            --check->pending;
-            --threads->sources;
-        }
+    const auto giveUp = std::chrono::steady_clock::now() + kGiveUpAfter;
+    if (helper_.empty()) {
+        then(BusyReasons{});
+        return;
     }
-
-    // The answer comes from a thread of its own too, so that the flash never waits for it.
+    std::vector<std::string> arguments = BusyCheckArguments(helper_);
+    const std::shared_ptr<Threads> threads = threads_;
     {
         const std::scoped_lock lock(threads->mutex);
         ++threads->answering;
     }
-    auto answer = [check, threads, giveUp](std::function<void(BusyReasons)> then) {
-        BusyReasons reasons;
+    // brindle-busy is started and waited for on a thread of its own, so that the flash never
+    // waits for it.
+    auto check = [threads, giveUp](std::vector<std::string> arguments,
+                                   std::function<void(BusyReasons)> then) {
+        pid_t helper = 0;
         {
-            std::unique_lock lock(check->mutex);
-            check->answered.wait_until(lock, giveUp, [&check] { return check->pending == 0; });
-            reasons = check->reasons;
+            const std::scoped_lock lock(threads->mutex);
+            if (!threads->closing) {
+                helper = StartHelper(arguments);
+            }
+            if (helper != 0) {
+                threads->helpers.push_back(helper);
+            }
+        }
+        int status = 0;
+        if (helper != 0) {
+            if (!EndsBy(helper, giveUp)) {
+                ::kill(helper, SIGKILL);
+            }
+            const std::scoped_lock lock(threads->mutex);
+            std::erase(threads->helpers, helper);
+            while (::waitpid(helper, &status, 0) < 0 && errno == EINTR) {
+            }
         }
         bool closing = false;
         {
@@ -183,7 +197,7 @@ void QtDesktop::WhenBusyKnown(std::function<void(BusyReasons)> then) {
             closing = threads->closing;
         }
         if (!closing) {
-            then(reasons);
+            then(ReasonsFrom(status));
         }
         then = nullptr;
         {
@@ -193,7 +207,7 @@ void QtDesktop::WhenBusyKnown(std::function<void(BusyReasons)> then) {
         threads->ended.notify_all();
     };
     try {
-        std::thread(answer, then).detach();
+        std::thread(check, std::move(arguments), then).detach();
     } catch (const std::system_error&) {
         // Without a thread to wait on, the chime is not lost: it is answered free at once.
         {

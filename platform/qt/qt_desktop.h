@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "desktop.h"
 
@@ -8,13 +9,13 @@ namespace brindle {
 
 // The Linux desktop as the program asks it about the person: settings in Qt's settings file in
 // the user's config folder, the XDG autostart entry, and the busy check. It keeps no window and
-// runs nothing between warnings: each check runs its sources on threads of its own that end with
-// it.
+// runs nothing between warnings: each check starts brindle-busy (busy/main.cpp), which asks the
+// sources in a process of its own, and waits for it on a thread that ends with it.
 class QtDesktop final : public Desktop {
 public:
     QtDesktop();
-    // Waits for a check still under way to answer or give up, so that none answers into a
-    // program that is ending.
+    // Ends a check still under way and waits for its thread, so that none answers into a program
+    // that is ending.
     ~QtDesktop() override;
     QtDesktop(const QtDesktop&) = delete;
     QtDesktop& operator=(const QtDesktop&) = delete;
@@ -31,6 +32,8 @@ public:
 
 private:
     std::shared_ptr<Threads> threads_;
+    // brindle-busy, found as the sound player is; empty when there is none, and nobody is busy.
+    const std::string helper_;
 };
 
 }  // namespace brindle

@@ -2,87 +2,21 @@
 
 #include <pthread.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
-#include <QFile>
-#include <array>
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
 #include <system_error>
 #include <utility>
 
+#include "qt/qt_helper.h"
+
 namespace brindle {
 
-namespace {
-
-// The paths are put together as strings and checked with the system's calls: std::filesystem
-// would bring in code of the C++ library that nothing else in the program touches, more memory
-// from the start than this lookup is worth.
-bool IsFile(const std::string& path, int access) {
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
-           ::access(path.c_str(), access) == 0;
-}
-
-std::string ProgramDir() {
-    return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
-}
-
-std::string FindPlayer(const std::string& programDir) {
-    const std::string candidates[] = {
-        programDir + "/" BRINDLE_SOUND_PLAYER,
-        programDir + "/" BRINDLE_HELPER_DIR_FROM_BIN "/" BRINDLE_SOUND_PLAYER,
-        BRINDLE_HELPER_DIR "/" BRINDLE_SOUND_PLAYER,
-    };
-    for (const std::string& candidate : candidates) {
-        if (IsFile(candidate, X_OK)) {
-            return candidate;
-        }
-    }
-    return {};
-}
-
-// Starts the player on a file; returns its process id, or 0 when it could not be started. It
-// gets none of this program's descriptors but the standard three, and ends on SIGTERM whatever
-// the calling thread blocks or this program ignores.
-pid_t StartPlayer(const std::string& player, const std::string& file) {
-    posix_spawn_file_actions_t actions;
-    posix_spawnattr_t attributes;
-    if (posix_spawn_file_actions_init(&actions) != 0) {
-        return 0;
-    }
-    if (posix_spawnattr_init(&attributes) != 0) {
-        posix_spawn_file_actions_destroy(&actions);
-        return 0;
-    }
-    sigset_t none;
-    sigset_t ending;
-    sigemptyset(&none);
-    sigemptyset(&ending);
-    sigaddset(&ending, SIGTERM);
-    std::array<char*, 3> arguments{const_cast<char*>(player.c_str()),
-                                   const_cast<char*>(file.c_str()), nullptr};
-    pid_t pid = 0;
-    const bool started =
-        posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1) == 0 &&
-        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) ==
-            0 &&
-        posix_spawnattr_setsigmask(&attributes, &none) == 0 &&
-        posix_spawnattr_setsigdefault(&attributes, &ending) == 0 &&
-        posix_spawn(&pid, player.c_str(), &actions, &attributes, arguments.data(), environ) == 0;
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
-    return started ? pid : 0;
-}
-
-}  // namespace
-
-QtSound::QtSound() : programDir_(ProgramDir()), player_(FindPlayer(programDir_)) {}
+QtSound::QtSound()
+    : programDir_(ProgramDir()), player_(FindHelper(programDir_, BRINDLE_SOUND_PLAYER)) {}
 
 QtSound::~QtSound() {
     Stop();
@@ -157,7 +91,7 @@ void QtSound::Run() {
     while (next_) {
         const std::string file = std::move(*next_);
         next_.reset();
-        const pid_t player = StartPlayer(player_, file);
+        const pid_t player = StartHelper({player_, file});
         if (player == 0) {
             continue;
         }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "qt/qt_busy.h"
+#include "qt/busy/busy.h"
 
 namespace brindle::busy {
 namespace {

@@ -3,7 +3,7 @@
 #include <set>
 #include <vector>
 
-#include "qt/qt_busy.h"
+#include "busy.h"
 
 namespace brindle::busy {
 

@@ -7,10 +7,17 @@
 
 struct xcb_connection_t;
 
-// The sources of the Linux busy check. Each answers whether the person is busy by its one sign,
-// from whatever thread calls it, and gives up by the deadline; a source that cannot answer (no
-// sound server, no bus, no such setting) says not busy.
+// The sources of the Linux busy check, which the program brindle-busy (main.cpp) asks for the
+// program at each warning. Each answers whether the person is busy by its one sign, from whatever
+// thread calls it, and gives up by the deadline; a source that cannot answer (no sound server, no
+// bus, no such setting) says not busy.
 namespace brindle::busy {
+
+// brindle-busy's exit status when it has asked its sources: this bit, and 1 << BusyReason for each
+// reason found, within kReasonBits. Any other status (the program could not start, or died)
+// tells nothing.
+constexpr int kAnswered = 64;
+constexpr int kReasonBits = 0x1f;
 
 using Deadline = std::chrono::steady_clock::time_point;
 
@@ -34,9 +41,8 @@ bool NotificationsInhibited(Deadline deadline);
 // The session is locked, as logind or the screen saver says.
 bool SessionLocked(Deadline deadline);
 
-// The active window of the X display is full screen and is not one of ours. connection is the X
-// connection the program already holds, so the check costs no new connection; it is safe to use
-// from any thread.
+// The active window of the X display is full screen and is not one of the program's own windows,
+// ownWindows. connection is an open X connection, safe to use from any thread.
 struct X11Display {
     xcb_connection_t* connection = nullptr;
     std::uint32_t root = 0;

@@ -1,7 +1,6 @@
-// GIO's headers stay out of every file that includes Qt's, whose keyword macros they collide with.
 #include <gio/gio.h>
 
-#include "qt/qt_busy.h"
+#include "busy.h"
 
 namespace brindle::busy {
 

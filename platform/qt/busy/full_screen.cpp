@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "qt/qt_busy.h"
+#include "busy.h"
 
 namespace brindle::busy {
 
