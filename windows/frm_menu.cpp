@@ -51,32 +51,26 @@ void frmMenu::mnuExit_Click() {
     countDown_.Unload();
 }
 
+// The marks stay as the menu opened with them: the next opening reads what was saved, so a mark
+// never shows a choice that the next start would not keep.
 void frmMenu::mnuQuiet_Click() {
     const bool quiet = mnuQuiet().Check() != MenuCheck::Checked;
-    // The mark changes only once the choice is saved, so it never shows what the next start would
-    // not keep.
     if (const auto error = GetRuntime().GetDesktop().WriteFlag(kQuietWhenBusySetting, quiet)) {
         GetRuntime().GetWindowSystem().MsgBox("Quiet When Busy could not be saved in " +
                                               error->where + ": " + error->reason);
-        return;
     }
-    mnuQuiet().SetCheck(quiet ? MenuCheck::Checked : MenuCheck::Unchecked);
 }
 
 void frmMenu::mnuLogIn_Click() {
-    Runtime& runtime = GetRuntime();
     if (mnuLogIn().Check() != MenuCheck::Checked) {
-        if (WriteLogInStart(countDown_) == Written::Yes) {
-            mnuLogIn().SetCheck(MenuCheck::Checked);
-        }
+        WriteLogInStart(countDown_);
         return;
     }
+    Runtime& runtime = GetRuntime();
     if (const auto error = runtime.GetDesktop().RemoveLogInStart()) {
         runtime.GetWindowSystem().MsgBox("Start at Log-in could not be removed from " +
                                          error->where + ": " + error->reason);
-        return;
     }
-    mnuLogIn().SetCheck(MenuCheck::Unchecked);
 }
 
 }  // namespace brindle

@@ -53,16 +53,14 @@ std::string RhythmInWords(const std::optional<Rhythm>& rhythm) {
            " seconds ahead";
 }
 
-Written WriteLogInStart(frmCountDown& countDown) {
+void WriteLogInStart(frmCountDown& countDown) {
     const std::optional<Rhythm> rhythm = CountingRhythm(countDown);
     Runtime& runtime = countDown.GetRuntime();
     if (const auto error =
             runtime.GetDesktop().WriteLogInStart(RhythmOptions(rhythm), RhythmInWords(rhythm))) {
         runtime.GetWindowSystem().MsgBox("Start at Log-in could not be saved in " + error->where +
                                          ": " + error->reason);
-        return Written::No;
     }
-    return Written::Yes;
 }
 
 void KeepLogInStart(frmCountDown& countDown) {

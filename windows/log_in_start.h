@@ -28,9 +28,8 @@ std::vector<std::string> RhythmOptions(const std::optional<Rhythm>& rhythm);
 std::string RhythmInWords(const std::optional<Rhythm>& rhythm);
 
 // Writes the log-in entry for what the countdown counts; on failure tells the person in a message
-// box and says so.
-enum class Written { Yes, No };
-Written WriteLogInStart(frmCountDown& countDown);
+// box.
+void WriteLogInStart(frmCountDown& countDown);
 // Rewrites the log-in entry for a new rhythm, if the program starts at log-in.
 void KeepLogInStart(frmCountDown& countDown);
 

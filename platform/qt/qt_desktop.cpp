@@ -144,15 +144,12 @@ std::optional<SettingError> QtDesktop::WriteFlag(const std::string& name, bool v
     QSettings settings(SettingsFile(), QSettings::IniFormat);
     settings.setValue(ToQString(name), value);
     settings.sync();
-    switch (settings.status()) {
-        case QSettings::NoError:
-            return std::nullopt;
-        case QSettings::AccessError:
-            return SettingError{settings.fileName().toStdString(), "it cannot be written"};
-        case QSettings::FormatError:
-            return SettingError{settings.fileName().toStdString(), "it is not a settings file"};
+    if (settings.status() == QSettings::NoError) {
+        return std::nullopt;
     }
-    return SettingError{settings.fileName().toStdString(), "it cannot be written"};
+    return SettingError{settings.fileName().toStdString(),
+                        settings.status() == QSettings::FormatError ? "it is not a settings file"
+                                                                    : "it cannot be written"};
 }
 
 void QtDesktop::WhenBusyKnown(std::function<void(BusyReasons)> then) {
