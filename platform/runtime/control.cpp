@@ -7,8 +7,11 @@
 
 namespace brindle {
 
-void Control::Notify(Property property) {
-    owner_.ControlChanged(*this, property);
+void Control::RunHandler(std::function<void()> handler) const {
+    Runtime::EventScope scope(owner_.GetRuntime());
+    if (handler) {
+        handler();
+    }
 }
 
 Label::Label(Form& owner, const ControlLayout& layout)
@@ -19,25 +22,37 @@ Label::Label(Form& owner, const ControlLayout& layout)
 
 void Label::SetCaption(std::string caption) {
     caption_ = std::move(caption);
-    Notify(Property::Caption);
+    if (peer_ != nullptr) {
+        peer_->ShowCaption(caption_);
+    }
 }
 
 void Label::SetForeColor(Colour colour) {
     foreColor_ = colour;
-    Notify(Property::ForeColor);
+    if (peer_ != nullptr) {
+        peer_->ShowForeColor(foreColor_);
+    }
 }
 
 void Label::SetBackColor(Colour colour) {
     backColor_ = colour;
-    Notify(Property::BackColor);
+    if (peer_ != nullptr) {
+        peer_->ShowBackColor(backColor_);
+    }
+}
+
+void Label::Attach(LabelPeer* peer) {
+    peer_ = peer;
+    if (peer_ != nullptr) {
+        peer_->ShowCaption(caption_);
+        peer_->ShowForeColor(foreColor_);
+        peer_->ShowBackColor(backColor_);
+    }
 }
 
 void Label::RaiseMouseDown(MouseButton button, std::int16_t shift, float x, float y) {
-    Runtime::EventScope scope(Owner().GetRuntime());
-    // A copy, because the handler may unload the window that owns this label.
-    auto handler = mouseDown_;
-    if (handler) {
-        handler(button, shift, x, y);
+    if (mouseDown_) {
+        RunHandler([handler = mouseDown_, button, shift, x, y] { handler(button, shift, x, y); });
     }
 }
 
@@ -46,17 +61,32 @@ ComboBox::ComboBox(Form& owner, const ControlLayout& layout)
 
 void ComboBox::SetText(std::string text) {
     text_ = std::move(text);
-    Notify(Property::Text);
+    if (peer_ != nullptr) {
+        peer_->ShowText(text_);
+    }
 }
 
 void ComboBox::SetEnabled(bool enabled) {
     enabled_ = enabled;
-    Notify(Property::Enabled);
+    if (peer_ != nullptr) {
+        peer_->ShowEnabled(enabled_);
+    }
 }
 
 void ComboBox::AddItem(std::string item) {
     items_.push_back(std::move(item));
-    Notify(Property::Items);
+    if (peer_ != nullptr) {
+        peer_->ShowItems(items_);
+    }
+}
+
+void ComboBox::Attach(ListPeer* peer) {
+    peer_ = peer;
+    if (peer_ != nullptr) {
+        peer_->ShowItems(items_);
+        peer_->ShowText(text_);
+        peer_->ShowEnabled(enabled_);
+    }
 }
 
 void ComboBox::AcceptTypedText(std::string text) {
@@ -71,30 +101,17 @@ void ComboBox::Pick(std::size_t index) {
     }
     Runtime::EventScope scope(Owner().GetRuntime());
     SetText(items_[index]);
-    auto handler = click_;
-    if (handler) {
-        handler();
-    }
+    RunHandler(click_);
 }
 
 TextBox::TextBox(Form& owner, const ControlLayout& layout)
     : Control(owner, layout), text_(layout.caption) {}
 
-void TextBox::SetText(std::string text) {
-    text_ = std::move(text);
-    Notify(Property::Text);
-}
-
 CommandButton::CommandButton(Form& owner, const ControlLayout& layout) : Control(owner, layout) {}
 
 void CommandButton::SetValue(bool value) {
-    if (!value) {
-        return;
-    }
-    Runtime::EventScope scope(Owner().GetRuntime());
-    auto handler = click_;
-    if (handler) {
-        handler();
+    if (value) {
+        RunHandler(click_);
     }
 }
 
@@ -103,17 +120,21 @@ Timer::Timer(Form& owner, const ControlLayout& layout)
 
 void Timer::SetEnabled(bool enabled) {
     enabled_ = enabled;
-    Notify(Property::Enabled);
+    if (peer_ != nullptr) {
+        peer_->ShowEnabled(enabled_);
+    }
+}
+
+void Timer::Attach(TimerPeer* peer) {
+    peer_ = peer;
+    if (peer_ != nullptr) {
+        peer_->ShowEnabled(enabled_);
+    }
 }
 
 void Timer::RaiseTimer() {
-    if (!enabled_) {
-        return;
-    }
-    Runtime::EventScope scope(Owner().GetRuntime());
-    auto handler = tick_;
-    if (handler) {
-        handler();
+    if (enabled_) {
+        RunHandler(tick_);
     }
 }
 
@@ -122,7 +143,16 @@ DatePicker::DatePicker(Form& owner, const ControlLayout& layout)
 
 void DatePicker::SetValue(DateTime value) {
     value_ = value;
-    Notify(Property::Value);
+    if (peer_ != nullptr) {
+        peer_->ShowValue(value_);
+    }
+}
+
+void DatePicker::Attach(PickerPeer* peer) {
+    peer_ = peer;
+    if (peer_ != nullptr) {
+        peer_->ShowValue(value_);
+    }
 }
 
 void DatePicker::AcceptUserValue(DateTime value) {
@@ -139,13 +169,8 @@ void MenuItem::SetCheck(MenuCheck check) {
 }
 
 void MenuItem::RaiseClick() {
-    if (IsSeparator()) {
-        return;
-    }
-    Runtime::EventScope scope(Owner().GetRuntime());
-    auto handler = click_;
-    if (handler) {
-        handler();
+    if (!IsSeparator()) {
+        RunHandler(click_);
     }
 }
 

@@ -12,14 +12,41 @@ namespace brindle {
 
 class Form;
 
-// The properties a window's peer copies onto the screen when they change.
-enum class Property { Caption, Text, ForeColor, BackColor, Enabled, Items, Value, Interval };
-
 enum class MouseButton : std::int16_t { Left = 1, Right = 2, Middle = 4 };
 
+// What a control's widget is told, one interface for each kind of control that shows something.
+// A backend's unit for that kind implements it; the control tells it each change, once, and on
+// attaching everything it shows.
+class LabelPeer {
+public:
+    virtual ~LabelPeer() = default;
+    virtual void ShowCaption(const std::string& caption) = 0;
+    virtual void ShowForeColor(Colour colour) = 0;
+    virtual void ShowBackColor(Colour colour) = 0;
+};
+class ListPeer {
+public:
+    virtual ~ListPeer() = default;
+    virtual void ShowText(const std::string& text) = 0;
+    virtual void ShowEnabled(bool enabled) = 0;
+    // Shows these items in the list and leaves the text in the field as it was.
+    virtual void ShowItems(const std::vector<std::string>& items) = 0;
+};
+class PickerPeer {
+public:
+    virtual ~PickerPeer() = default;
+    virtual void ShowValue(DateTime value) = 0;
+};
+// A native timer, which ticks only while told it is enabled.
+class TimerPeer {
+public:
+    virtual ~TimerPeer() = default;
+    virtual void ShowEnabled(bool enabled) = 0;
+};
+
 // A control is a plain property object owned by its window: created with its design values on
-// every load, destroyed on unload. Setters notify the window's peer; the Raise and Accept members
-// are for backends, which report what the user did.
+// every load, destroyed on unload. Setters tell the control's peer, if its window's backend gave
+// it one; the Raise and Accept members are for backends, which report what the user did.
 class Control {
 public:
     Control(Form& owner, const ControlLayout& layout) : owner_(owner), layout_(layout) {}
@@ -33,7 +60,9 @@ public:
     Form& Owner() const { return owner_; }
 
 protected:
-    void Notify(Property property);
+    // Runs a handler of the user's action as one event; the handler is a copy, because it may
+    // unload the window that owns this control.
+    void RunHandler(std::function<void()> handler) const;
 
 private:
     Form& owner_;
@@ -56,7 +85,12 @@ public:
     void OnMouseDown(MouseDownHandler handler) { mouseDown_ = std::move(handler); }
     void RaiseMouseDown(MouseButton button, std::int16_t shift, float x, float y);
 
+    // The widget that shows this label from now on, or nullptr when it goes; it is shown all at
+    // once.
+    void Attach(LabelPeer* peer);
+
 private:
+    LabelPeer* peer_ = nullptr;
     std::string caption_;
     Colour foreColor_;
     Colour backColor_;
@@ -81,19 +115,23 @@ public:
     // The user picked an item from the list: the text becomes the item and the click runs.
     void Pick(std::size_t index);
 
+    void Attach(ListPeer* peer);
+
 private:
+    ListPeer* peer_ = nullptr;
     std::string text_;
     bool enabled_ = true;
     std::vector<std::string> items_;
     std::function<void()> click_;
 };
 
+// A text box exists only for code: no layout places one where it can be seen, so it has no peer.
 class TextBox final : public Control {
 public:
     TextBox(Form& owner, const ControlLayout& layout);
 
     const std::string& Text() const { return text_; }
-    void SetText(std::string text);
+    void SetText(std::string text) { text_ = std::move(text); }
 
 private:
     std::string text_;
@@ -124,7 +162,10 @@ public:
     // One tick of the native timer; ignored while disabled, since a tick may already be queued.
     void RaiseTimer();
 
+    void Attach(TimerPeer* peer);
+
 private:
+    TimerPeer* peer_ = nullptr;
     bool enabled_;
     int interval_;
     std::function<void()> tick_;
@@ -141,7 +182,10 @@ public:
     // The user edited the picker.
     void AcceptUserValue(DateTime value);
 
+    void Attach(PickerPeer* peer);
+
 private:
+    PickerPeer* peer_ = nullptr;
     DateTime value_;
 };
 

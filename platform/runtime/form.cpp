@@ -135,10 +135,4 @@ void Form::UserClose() {
     OnUserClose();
 }
 
-void Form::ControlChanged(Control& control, Property property) {
-    if (peer_) {
-        peer_->ControlChanged(control, property);
-    }
-}
-
 }  // namespace brindle

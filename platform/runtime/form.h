@@ -63,9 +63,6 @@ public:
     // The user closed the window from outside the program (the window manager's close command).
     void UserClose();
 
-    // Called by controls when a property changed.
-    void ControlChanged(Control& control, Property property);
-
 protected:
     // Runs after the controls are created and before Form_Load: connect handlers here.
     virtual void BindControls() {}

@@ -103,23 +103,4 @@ std::vector<Control*> TabOrder(const Form& form) {
     return order;
 }
 
-std::vector<Property> InitialProperties(ControlKind kind) {
-    switch (kind) {
-        case ControlKind::Label:
-            return {Property::Caption, Property::ForeColor, Property::BackColor};
-        case ControlKind::ComboBox:
-            return {Property::Items, Property::Enabled};
-        case ControlKind::TextBox:
-            return {Property::Text};
-        case ControlKind::DatePicker:
-            return {Property::Value};
-        case ControlKind::Timer:
-            return {Property::Interval, Property::Enabled};
-        case ControlKind::CommandButton:
-        case ControlKind::MenuItem:
-            return {};
-    }
-    return {};
-}
-
 }  // namespace brindle

@@ -59,7 +59,4 @@ const Control* DescribingControl(const Control& control);
 // its window is activated. Controls outside the window's client area are left out.
 std::vector<Control*> TabOrder(const Form& form);
 
-// The properties a new widget copies from its control.
-std::vector<Property> InitialProperties(ControlKind kind);
-
 }  // namespace brindle

@@ -28,11 +28,7 @@ void Runtime::WindowUnloaded() {
     // Inside a handler the count may touch zero for a moment (a command that unloads every window
     // and then shows one again); the program ends only when the outermost event is over.
     if (eventDepth_ == 0) {
-        EmptyDiscarded();
-        if (loaded_ == 0 && !ended_) {
-            ended_ = true;
-            windowSystem_.Quit();
-        }
+        EndIfNoWindowIsLeft();
     }
 }
 
@@ -48,9 +44,12 @@ void Runtime::Discard(std::unique_ptr<WindowPeer> peer,
 
 void Runtime::LeaveEvent() {
     assert(eventDepth_ > 0 && "event scopes are unbalanced");
-    if (--eventDepth_ > 0) {
-        return;
+    if (--eventDepth_ == 0) {
+        EndIfNoWindowIsLeft();
     }
+}
+
+void Runtime::EndIfNoWindowIsLeft() {
     EmptyDiscarded();
     if (loaded_ == 0 && !ended_) {
         ended_ = true;

@@ -51,6 +51,7 @@ public:
 
 private:
     void LeaveEvent();
+    void EndIfNoWindowIsLeft();
     void EmptyDiscarded();
 
     WindowSystem& windowSystem_;

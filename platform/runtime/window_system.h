@@ -11,14 +11,14 @@ namespace brindle {
 
 class Form;
 
-// A loaded window's counterpart in a real toolkit. It copies control properties onto native
-// widgets when told they changed and reports the user's actions back through the controls'
-// Raise and Accept members. It computes nothing of the program's own logic.
+// A loaded window's counterpart in a real toolkit. It builds a native widget for each control a
+// person can see and attaches it to the control, which then tells it every change; the user's
+// actions go back through the controls' Raise and Accept members. It computes nothing of the
+// program's own logic.
 class WindowPeer {
 public:
     virtual ~WindowPeer() = default;
 
-    virtual void ControlChanged(Control& control, Property property) = 0;
     virtual void VisibilityChanged(Visibility visibility) = 0;
     virtual WindowHandle Handle() const = 0;
     // The window's outer rectangle in twips, in screen coordinates.
@@ -37,8 +37,6 @@ public:
     virtual std::unique_ptr<WindowPeer> CreatePeer(Form& form) = 0;
     // Dispatches every event already waiting, then returns.
     virtual void ProcessPendingEvents() = 0;
-    virtual float TwipsPerPixelX() const = 0;
-    virtual float TwipsPerPixelY() const = 0;
     // Runs the event loop until Quit; returns the program's exit status.
     virtual int Run() = 0;
     virtual void Quit() = 0;

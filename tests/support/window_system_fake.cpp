@@ -2,56 +2,128 @@
 
 #include <cassert>
 
+#include "runtime/peer_rules.h"
+
 namespace brindle {
 
 namespace {
 
-// Copies one property onto the screen, as a native widget shows it; the others stay as they were.
-void Copy(const Control& c, Property p, ShownControl& shown) {
-    if (const auto* label = dynamic_cast<const Label*>(&c)) {
-        shown.text = p == Property::Caption ? label->Caption() : shown.text;
-        shown.foreColor = p == Property::ForeColor ? label->ForeColor() : shown.foreColor;
-        shown.backColor = p == Property::BackColor ? label->BackColor() : shown.backColor;
-    } else if (const auto* combo = dynamic_cast<const ComboBox*>(&c)) {
-        shown.text = p == Property::Text ? combo->Text() : shown.text;
-        shown.enabled = p == Property::Enabled ? combo->Enabled() : shown.enabled;
-        shown.items = p == Property::Items ? combo->Items() : shown.items;
-    } else if (const auto* box = dynamic_cast<const TextBox*>(&c)) {
-        shown.text = p == Property::Text ? box->Text() : shown.text;
-    } else if (const auto* timer = dynamic_cast<const Timer*>(&c)) {
-        shown.enabled = p == Property::Enabled ? timer->Enabled() : shown.enabled;
-    } else if (const auto* picker = dynamic_cast<const DatePicker*>(&c)) {
-        shown.value = p == Property::Value ? picker->Value() : shown.value;
+// A control's place on the screen, while its window there is the one its widget belongs to: a
+// window loaded afresh gets a new peer before the old one goes.
+class Place {
+public:
+    Place(std::map<std::string, ShownWindow>& screen, std::string window, std::string control,
+          WindowHandle handle)
+        : screen_(screen),
+          window_(std::move(window)),
+          control_(std::move(control)),
+          handle_(handle) {}
+    template <class Change>
+    void Show(Change change) const {
+        const auto shown = screen_.find(window_);
+        if (shown != screen_.end() && shown->second.handle == handle_) {
+            change(shown->second.controls[control_]);
+        }
     }
-}
+
+private:
+    std::map<std::string, ShownWindow>& screen_;
+    std::string window_;
+    std::string control_;
+    WindowHandle handle_;
+};
+
+// The widgets of one window, each writing what it is told onto its control's place on the screen.
+class LabelFake final : public LabelPeer {
+public:
+    explicit LabelFake(Place place) : place_(std::move(place)) {}
+    void ShowCaption(const std::string& caption) override {
+        place_.Show([&](ShownControl& shown) { shown.text = caption; });
+    }
+    void ShowForeColor(Colour colour) override {
+        place_.Show([&](ShownControl& shown) { shown.foreColor = colour; });
+    }
+    void ShowBackColor(Colour colour) override {
+        place_.Show([&](ShownControl& shown) { shown.backColor = colour; });
+    }
+
+private:
+    Place place_;
+};
+class ListFake final : public ListPeer {
+public:
+    explicit ListFake(Place place) : place_(std::move(place)) {}
+    void ShowText(const std::string& text) override {
+        place_.Show([&](ShownControl& shown) { shown.text = text; });
+    }
+    void ShowEnabled(bool enabled) override {
+        place_.Show([&](ShownControl& shown) { shown.enabled = enabled; });
+    }
+    void ShowItems(const std::vector<std::string>& items) override {
+        place_.Show([&](ShownControl& shown) { shown.items = items; });
+    }
+
+private:
+    Place place_;
+};
+class PickerFake final : public PickerPeer {
+public:
+    explicit PickerFake(Place place) : place_(std::move(place)) {}
+    void ShowValue(DateTime value) override {
+        place_.Show([&](ShownControl& shown) { shown.value = value; });
+    }
+
+private:
+    Place place_;
+};
+class TimerFake final : public TimerPeer {
+public:
+    explicit TimerFake(Place place) : place_(std::move(place)) {}
+    void ShowEnabled(bool enabled) override {
+        place_.Show([&](ShownControl& shown) { shown.enabled = enabled; });
+    }
+
+private:
+    Place place_;
+};
 
 }  // namespace
 
 class WindowPeerFake final : public WindowPeer {
 public:
-    // Builds the window's widgets from its controls as they are now, hidden.
+    // Builds the window's widgets, hidden, as both backends do: a timer for each timer and a
+    // widget for each control a person can see.
     WindowPeerFake(WindowSystemFake& system, Form& form, WindowHandle handle)
         : system_(system), form_(form), handle_(handle) {
         // A window loaded afresh may get its new peer before the old one is destroyed.
         ShownWindow& shown = system_.screen[form_.Name()] = {handle, false, {}};
         for (const auto& control : form_.Controls()) {
-            for (const Property p :
-                 {Property::Caption, Property::Text, Property::ForeColor, Property::BackColor,
-                  Property::Enabled, Property::Items, Property::Value}) {
-                Copy(*control, p, shown.controls[control->Name()]);
+            if (control->Kind() != ControlKind::Timer && !CanBeSeen(*control)) {
+                continue;
+            }
+            shown.controls[control->Name()];
+            const Place place(system_.screen, form_.Name(), control->Name(), handle_);
+            if (auto* label = dynamic_cast<Label*>(control.get())) {
+                Attach(*label, std::make_unique<LabelFake>(place));
+            } else if (auto* list = dynamic_cast<ComboBox*>(control.get())) {
+                Attach(*list, std::make_unique<ListFake>(place));
+            } else if (auto* picker = dynamic_cast<DatePicker*>(control.get())) {
+                Attach(*picker, std::make_unique<PickerFake>(place));
+            } else if (auto* timer = dynamic_cast<Timer*>(control.get())) {
+                Attach(*timer, std::make_unique<TimerFake>(place));
             }
         }
     }
     ~WindowPeerFake() override {
+        for (const auto& detach : detach_) {
+            detach();
+        }
         const auto shown = system_.screen.find(form_.Name());
         if (shown != system_.screen.end() && shown->second.handle == handle_) {
             system_.screen.erase(shown);
         }
     }
 
-    void ControlChanged(Control& control, Property property) override {
-        Copy(control, property, system_.screen.at(form_.Name()).controls.at(control.Name()));
-    }
     void VisibilityChanged(Visibility visibility) override {
         system_.screen.at(form_.Name()).visible = visibility == Visibility::Visible;
     }
@@ -85,9 +157,18 @@ public:
     }
 
 private:
+    template <class Kind, class Peer>
+    void Attach(Kind& control, std::unique_ptr<Peer> peer) {
+        control.Attach(peer.get());
+        detach_.push_back([&control] { control.Attach(nullptr); });
+        peers_.push_back(std::shared_ptr<void>(std::move(peer)));
+    }
+
     WindowSystemFake& system_;
     Form& form_;
     WindowHandle handle_;
+    std::vector<std::shared_ptr<void>> peers_;
+    std::vector<std::function<void()>> detach_;
 };
 
 std::unique_ptr<WindowPeer> WindowSystemFake::CreatePeer(Form& form) {

@@ -12,8 +12,8 @@
 
 namespace brindle {
 
-// A control as a person sees it: its properties as its peer last copied them, which is only when
-// the peer was built and when it was told of a change.
+// A control as a person sees it: what its widget was last told, which is only when the widget was
+// attached and when its control told it a change. Controls no one can see have no widget.
 struct ShownControl {
     std::string text;  // a label's caption, a list's or a box's text
     Colour foreColor = 0;
@@ -36,8 +36,6 @@ class WindowSystemFake final : public WindowSystem {
 public:
     std::unique_ptr<WindowPeer> CreatePeer(Form& form) override;
     void ProcessPendingEvents() override;
-    float TwipsPerPixelX() const override { return 15.0f; }
-    float TwipsPerPixelY() const override { return 15.0f; }
     int Run() override;
     void Quit() override { ++quitCount; }
     void MsgBox(const std::string& prompt) override { messages.push_back(prompt); }
