@@ -1,6 +1,6 @@
-#include "qt/qt_button.h"
-
 #include <QPushButton>
+
+#include "qt/qt_controls.h"
 
 namespace brindle {
 
@@ -19,7 +19,7 @@ QPushButton& NewButton(QWidget& window, const ControlLayout& layout) {
 }  // namespace
 
 QtButton::QtButton(CommandButton& button, QWidget& window, QtPeerEvents& events)
-    : QtControlPeer(button, NewButton(window, button.Layout())) {
+    : QtControl(button, NewButton(window, button.Layout())) {
     events.Connect(&Native<QPushButton>(), &QPushButton::clicked,
                    [&button](bool) { button.SetValue(true); });
 }

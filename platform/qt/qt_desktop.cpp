@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "qt/busy/busy.h"
-#include "qt/qt_control_peer.h"
+#include "qt/qt_controls.h"
 #include "qt/qt_helper.h"
 
 namespace brindle {

@@ -1,8 +1,7 @@
-#include "qt/qt_label.h"
-
 #include <QLabel>
 #include <QMouseEvent>
 
+#include "qt/qt_controls.h"
 #include "qt/qt_window_system.h"
 #include "runtime/peer_rules.h"
 
@@ -50,24 +49,26 @@ QLabel& NewLabel(QWidget& window, Alignment alignment) {
 }  // namespace
 
 QtLabel::QtLabel(Label& label, QWidget& window, QtPeerEvents& events)
-    : QtControlPeer(label, NewLabel(window, label.Layout().alignment)), label_(label) {
+    : QtShownControl(label, NewLabel(window, label.Layout().alignment)) {
     events.Watch(Native<QLabel>(), QEvent::MouseButtonPress, [&label](QEvent& event) {
         const auto& mouse = static_cast<const QMouseEvent&>(event);
         const QPointF at = mouse.position() * QtWindowSystem::kTwipsPerPixel;
         label.RaiseMouseDown(ButtonOf(mouse.button()), ShiftMask(ModifiersOf(mouse.modifiers())),
                              static_cast<float>(at.x()), static_cast<float>(at.y()));
     });
+    Attach();
 }
 
-void QtLabel::Apply(Property property) {
-    auto& widget = Native<QLabel>();
-    if (property == Property::Caption) {
-        widget.setText(ToQString(label_.Caption()));
-    } else if (property == Property::ForeColor) {
-        SetColour(widget, QPalette::WindowText, label_.ForeColor());
-    } else if (property == Property::BackColor) {
-        SetColour(widget, QPalette::Window, label_.BackColor());
-    }
+void QtLabel::ShowCaption(const std::string& caption) {
+    Native<QLabel>().setText(ToQString(caption));
+}
+
+void QtLabel::ShowForeColor(Colour colour) {
+    SetColour(Widget(), QPalette::WindowText, colour);
+}
+
+void QtLabel::ShowBackColor(Colour colour) {
+    SetColour(Widget(), QPalette::Window, colour);
 }
 
 }  // namespace brindle

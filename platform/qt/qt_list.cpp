@@ -1,10 +1,8 @@
-#include "qt/qt_list.h"
-
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 
-#include "runtime/form.h"
+#include "qt/qt_controls.h"
 
 namespace brindle {
 
@@ -24,10 +22,17 @@ QComboBox& NewComboBox(QWidget& window, const ControlLayout& layout) {
     return *combo;
 }
 
+// What the list is told must not come back as the user's pick or typing.
+struct Quiet {
+    explicit Quiet(QComboBox& combo) : list(&combo), field(combo.lineEdit()) {}
+    const QSignalBlocker list;
+    const QSignalBlocker field;
+};
+
 }  // namespace
 
 QtList::QtList(ComboBox& list, QWidget& window, QtPeerEvents& events)
-    : QtControlPeer(list, NewComboBox(window, list.Layout())), list_(list) {
+    : QtShownControl(list, NewComboBox(window, list.Layout())) {
     auto& combo = Native<QComboBox>();
     events.Connect(&combo, &QComboBox::activated, [&list](int i) {
         if (i >= 0) {
@@ -36,24 +41,28 @@ QtList::QtList(ComboBox& list, QWidget& window, QtPeerEvents& events)
     });
     events.Connect(combo.lineEdit(), &QLineEdit::textEdited,
                    [&list](const QString& text) { list.AcceptTypedText(text.toStdString()); });
+    Attach();
 }
 
-void QtList::Apply(Property property) {
+void QtList::ShowText(const std::string& text) {
     auto& combo = Native<QComboBox>();
-    const QSignalBlocker quietEdit(combo.lineEdit());
-    if (property == Property::Items) {
-        Fill();
-    } else if (property == Property::Text) {
-        combo.setEditText(ToQString(list_.Text()));
-    } else if (property == Property::Enabled) {
-        combo.setEnabled(list_.Enabled());
-    }
+    const Quiet quiet(combo);
+    combo.setEditText(ToQString(text));
 }
 
-void QtList::Fill() {
+void QtList::ShowEnabled(bool enabled) {
     auto& combo = Native<QComboBox>();
+    const Quiet quiet(combo);
+    combo.setEnabled(enabled);
+}
+
+void QtList::ShowItems(const std::vector<std::string>& items) {
+    auto& combo = Native<QComboBox>();
+    const Quiet quiet(combo);
+    // Clearing the list clears its field too.
+    const QString text = combo.currentText();
     combo.clear();
-    for (const std::string& item : list_.Items()) {
+    for (const std::string& item : items) {
         combo.addItem(ToQString(item));
     }
     // Qt makes the first item added the current one, and its open list takes its first item as
@@ -61,7 +70,7 @@ void QtList::Fill() {
     // first typed letter start from its top.
     combo.setCurrentIndex(-1);
     combo.view()->setCurrentIndex(QModelIndex());
-    combo.setEditText(ToQString(list_.Text()));
+    combo.setEditText(text);
 }
 
 }  // namespace brindle

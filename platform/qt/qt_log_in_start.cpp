@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
-#include "qt/qt_control_peer.h"
+#include "qt/qt_controls.h"
 #include "qt/qt_desktop.h"
 
 namespace brindle {

@@ -2,7 +2,7 @@
 
 #include <QCursor>
 
-#include "qt/qt_control_peer.h"
+#include "qt/qt_controls.h"
 
 namespace brindle {
 

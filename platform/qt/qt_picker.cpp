@@ -1,6 +1,6 @@
-#include "qt/qt_picker.h"
-
 #include <QDateTimeEdit>
+
+#include "qt/qt_controls.h"
 
 namespace brindle {
 
@@ -40,16 +40,17 @@ QDateTimeEdit& NewPicker(QWidget& window, const DatePicker& model) {
 }  // namespace
 
 QtPicker::QtPicker(DatePicker& picker, QWidget& window, QtPeerEvents& events)
-    : QtControlPeer(picker, NewPicker(window, picker)), picker_(picker) {
+    : QtShownControl(picker, NewPicker(window, picker)) {
     events.Connect(
         &Native<QDateTimeEdit>(), &QDateTimeEdit::dateTimeChanged,
         [&picker](const QDateTime& value) { picker.AcceptUserValue(FromQDateTime(value)); });
+    Attach();
 }
 
-void QtPicker::Apply(Property property) {
-    if (property == Property::Value) {
-        Native<QDateTimeEdit>().setDateTime(ToQDateTime(picker_.Value()));
-    }
+void QtPicker::ShowValue(DateTime value) {
+    auto& edit = Native<QDateTimeEdit>();
+    const QSignalBlocker quiet(edit);
+    edit.setDateTime(ToQDateTime(value));
 }
 
 }  // namespace brindle

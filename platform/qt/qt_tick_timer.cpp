@@ -1,7 +1,5 @@
 #include "qt/qt_tick_timer.h"
 
-#include "tick_alignment.h"
-
 #include <sys/timerfd.h>
 #include <unistd.h>
 
@@ -10,8 +8,6 @@
 #include <cstring>
 #include <ctime>
 #include <utility>
-
-#include "runtime/control.h"
 
 namespace brindle {
 
@@ -45,6 +41,7 @@ QtTickTimer::QtTickTimer(Timer& control, TickSettings settings, QObject* parent)
       notifier_(fd_, QSocketNotifier::Read, this) {
     setObjectName(QString::fromStdString(control.Name()));
     QObject::connect(&notifier_, &QSocketNotifier::activated, this, &QtTickTimer::Expired);
+    control.Attach(this);
 }
 
 QtTickTimer::~QtTickTimer() {
@@ -52,8 +49,8 @@ QtTickTimer::~QtTickTimer() {
     ::close(fd_);
 }
 
-void QtTickTimer::FollowControl() {
-    if (control_ != nullptr && control_->Enabled()) {
+void QtTickTimer::ShowEnabled(bool enabled) {
+    if (enabled) {
         Arm();
     } else {
         Disarm();
@@ -61,14 +58,9 @@ void QtTickTimer::FollowControl() {
 }
 
 void QtTickTimer::Detach() {
+    control_->Attach(nullptr);
     control_ = nullptr;
     Disarm();
-}
-
-bool QtTickTimer::isActive() const {
-    itimerspec current{};
-    timerfd_gettime(fd_, &current);
-    return current.it_value.tv_sec != 0 || current.it_value.tv_nsec != 0;
 }
 
 void QtTickTimer::Expired() {

@@ -5,11 +5,10 @@
 #include <cstdint>
 #include <functional>
 
+#include "runtime/control.h"
 #include "tick_alignment.h"
 
 namespace brindle {
-
-class Timer;
 
 // Nanoseconds since 1970 on the real wall clock, as aligned ticks read it.
 std::int64_t RealWallClockNs();
@@ -24,21 +23,19 @@ std::int64_t RealWallClockNs();
 // The wait is measured on the monotonic clock from a reading of the wall clock in this process,
 // never against the kernel's wall clock: a clock faked inside the process (as the end-to-end
 // tests do) then still places the ticks on its own boundaries.
-class QtTickTimer final : public QObject {
+class QtTickTimer final : public QObject, public TimerPeer {
 public:
     QtTickTimer(Timer& control, TickSettings settings, QObject* parent);
     ~QtTickTimer() override;
     QtTickTimer(const QtTickTimer&) = delete;
     QtTickTimer& operator=(const QtTickTimer&) = delete;
 
-    // Copies the control's enabled state: arms the next tick, or stops.
-    void FollowControl();
-    // The control is going away with its window: no later tick reaches it.
+    // Arms the next tick, or stops.
+    void ShowEnabled(bool enabled) override;
+    // The control's window is going: the timer lets go of the control, and no later tick reaches
+    // it, though Qt deletes the timer only with the window.
     void Detach();
 
-    // Whether a tick is pending, as the kernel sees it. Named as Qt's timers name it, since the
-    // window peer asks it of every timer it keeps.
-    bool isActive() const;
     // The wait last armed, in nanoseconds; zero once stopped.
     std::int64_t ArmedDelayNs() const { return armedDelayNs_; }
 

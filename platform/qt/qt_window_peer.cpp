@@ -17,14 +17,10 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <cassert>
 #include <cstdlib>
 
-#include "qt/qt_button.h"
-#include "qt/qt_label.h"
-#include "qt/qt_list.h"
 #include "qt/qt_menu.h"
-#include "qt/qt_picker.h"
-#include "qt/qt_text_box.h"
 #include "qt/qt_window_system.h"
 #include "runtime/form.h"
 #include "runtime/peer_rules.h"
@@ -70,24 +66,23 @@ Qt::WindowFlags FlagsFor(const WindowLayout& layout) {
     return flags;
 }
 
-// The unit that shows a control of the given kind; timers and menu items have none.
-std::unique_ptr<QtControlPeer> NewControlPeer(Control& control, QWidget& window,
-                                              QtPeerEvents& events) {
+// The unit that shows a control a person can see, attached to it.
+std::unique_ptr<QtControl> NewControl(Control& control, QWidget& window, QtPeerEvents& events) {
     switch (control.Kind()) {
         case ControlKind::Label:
             return std::make_unique<QtLabel>(static_cast<Label&>(control), window, events);
         case ControlKind::ComboBox:
             return std::make_unique<QtList>(static_cast<ComboBox&>(control), window, events);
-        case ControlKind::TextBox:
-            return std::make_unique<QtTextBox>(static_cast<TextBox&>(control), window);
         case ControlKind::CommandButton:
             return std::make_unique<QtButton>(static_cast<CommandButton&>(control), window, events);
         case ControlKind::DatePicker:
             return std::make_unique<QtPicker>(static_cast<DatePicker&>(control), window, events);
+        case ControlKind::TextBox:
         case ControlKind::Timer:
         case ControlKind::MenuItem:
             break;
     }
+    assert(false && "a layout shows a control of a kind that has no widget");
     return nullptr;
 }
 
@@ -138,8 +133,8 @@ QtWindowPeer::QtWindowPeer(QtWindowSystem& system, Form& form, WindowHandle hand
 QtWindowPeer::~QtWindowPeer() {
     system_.Forget(handle_);
     events_->Release();
-    // The timers go with their window.
-    for (auto& [control, timer] : timers_) {
+    // The timers go with their window; the other units let go of their controls as they go.
+    for (const auto& timer : timers_) {
         if (timer) {
             timer->Detach();
         }
@@ -154,8 +149,8 @@ QtWindowPeer::~QtWindowPeer() {
 void QtWindowPeer::BuildControls() {
     for (const auto& owned : form_.Controls()) {
         Control& control = *owned;
-        if (control.Kind() == ControlKind::Timer) {
-            BuildTimer(static_cast<Timer&>(control));
+        if (auto* timer = dynamic_cast<Timer*>(&control)) {
+            timers_.emplace_back(new QtTickTimer(*timer, system_.Ticks(), window_));
             continue;
         }
         // What no one can see gets no widget, so neither the keyboard nor a screen reader can
@@ -163,9 +158,8 @@ void QtWindowPeer::BuildControls() {
         if (!CanBeSeen(control)) {
             continue;
         }
-        if (auto peer = NewControlPeer(control, *window_, *events_)) {
-            controls_[&control] = std::move(peer);
-            ApplyAll(control);
+        if (auto unit = NewControl(control, *window_, *events_)) {
+            controls_[&control] = std::move(unit);
         }
     }
     NameListsByTheirLabels();
@@ -177,14 +171,9 @@ void QtWindowPeer::BuildControls() {
     SetTabOrder();
 }
 
-void QtWindowPeer::BuildTimer(Timer& timer) {
-    timers_[&timer] = new QtTickTimer(timer, system_.Ticks(), window_);
-    ApplyAll(timer);
-}
-
 QWidget* QtWindowPeer::WidgetOf(const Control* control) const {
     const auto found = controls_.find(control);
-    return found == controls_.end() ? nullptr : found->second->Widget();
+    return found == controls_.end() ? nullptr : &found->second->Widget();
 }
 
 // Labels and buttons are read by their captions, as Qt names them. A list is read by the label
@@ -209,34 +198,6 @@ void QtWindowPeer::SetTabOrder() {
         }
         previous = widget != nullptr ? widget : previous;
     }
-}
-
-void QtWindowPeer::ApplyAll(Control& control) {
-    for (const Property property : InitialProperties(control.Kind())) {
-        ControlChanged(control, property);
-    }
-}
-
-void QtWindowPeer::ControlChanged(Control& control, Property property) {
-    if (control.Kind() == ControlKind::Timer) {
-        const auto found = timers_.find(&control);
-        if (found == timers_.end() || !found->second) {
-            return;
-        }
-        QtTickTimer& ticks = *found->second;
-        // A new period takes effect from the next tick on, armed afresh.
-        if (property == Property::Enabled || (property == Property::Interval && ticks.isActive())) {
-            ticks.FollowControl();
-        }
-        return;
-    }
-    const auto found = controls_.find(&control);
-    if (found == controls_.end() || found->second->Widget() == nullptr) {
-        return;
-    }
-    // Copying state onto a widget must not come back as a user action.
-    const QSignalBlocker quiet(found->second->Widget());
-    found->second->Apply(property);
 }
 
 void QtWindowPeer::VisibilityChanged(Visibility visibility) {

@@ -4,8 +4,9 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <vector>
 
-#include "qt/qt_control_peer.h"
+#include "qt/qt_controls.h"
 #include "qt/qt_tick_timer.h"
 #include "runtime/top_most.h"
 #include "runtime/window_system.h"
@@ -14,15 +15,13 @@ namespace brindle {
 
 class QtWindowSystem;
 
-// One loaded window on screen: a top-level QWidget with a control peer per visible control and a
-// QtTickTimer per timer control. Each property change goes to its control's peer, which copies it
-// onto the widget.
+// One loaded window on screen: a top-level QWidget with a unit per control a person can see and a
+// QtTickTimer per timer control, each attached to its control, which tells it every change.
 class QtWindowPeer final : public WindowPeer {
 public:
     QtWindowPeer(QtWindowSystem& system, Form& form, WindowHandle handle);
     ~QtWindowPeer() override;
 
-    void ControlChanged(Control& control, Property property) override;
     void VisibilityChanged(Visibility visibility) override;
     WindowHandle Handle() const override { return handle_; }
     TwipsRect Bounds() const override;
@@ -38,11 +37,9 @@ public:
 
 private:
     void BuildControls();
-    void BuildTimer(Timer& timer);
     QWidget* WidgetOf(const Control* control) const;
     void NameListsByTheirLabels();
     void SetTabOrder();
-    void ApplyAll(Control& control);
     void CentreOnPrimaryScreen();
     void PaintAhead();
 
@@ -51,8 +48,8 @@ private:
     WindowHandle handle_;
     QPointer<QWidget> window_;
     QtPeerEvents* events_;
-    std::map<const Control*, std::unique_ptr<QtControlPeer>> controls_;
-    std::map<const Control*, QPointer<QtTickTimer>> timers_;
+    std::map<const Control*, std::unique_ptr<QtControl>> controls_;
+    std::vector<QPointer<QtTickTimer>> timers_;
     bool shownSinceLoad_ = false;
 };
 

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "qt/qt_control_peer.h"
+#include "qt/qt_controls.h"
 #include "qt/qt_window_peer.h"
 
 namespace brindle {

@@ -23,8 +23,6 @@ public:
 
     std::unique_ptr<WindowPeer> CreatePeer(Form& form) override;
     void ProcessPendingEvents() override;
-    float TwipsPerPixelX() const override { return kTwipsPerPixel; }
-    float TwipsPerPixelY() const override { return kTwipsPerPixel; }
     int Run() override;
     void Quit() override;
     void MsgBox(const std::string& prompt) override;

@@ -1,4 +1,4 @@
-#include "qt/qt_control_peer.h"
+#include "qt/qt_controls.h"
 
 #include <QColor>
 #include <QFont>
@@ -53,7 +53,7 @@ bool QtPeerEvents::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-QtControlPeer::QtControlPeer(const Control& control, QWidget& widget) : widget_(&widget) {
+QtControl::QtControl(const Control& control, QWidget& widget) : widget_(widget) {
     const ControlLayout& layout = control.Layout();
     widget.setObjectName(ToQString(layout.name));
     widget.setGeometry(ToQRect(layout.bounds));
