@@ -206,6 +206,63 @@ TEST_F(Backend, AScreenReaderHearsWhatEachWindowIsForAndNoNameFromTheCode) {
     }
 }
 
+QDateTime ShownAs(DateTime value) {
+    const CivilDateTime c = ToCivil(value);
+    return QDateTime(QDate(c.year, c.month, c.day), QTime(c.hour, c.minute, c.second), Qt::UTC);
+}
+
+std::vector<std::string> Items(const QComboBox& combo) {
+    std::vector<std::string> items;
+    for (int i = 0; i < combo.count(); ++i) {
+        items.push_back(combo.itemText(i).toStdString());
+    }
+    return items;
+}
+
+TEST_F(Backend, EachWidgetShowsWhatItsControlHoldsAndTellsItNothingBack) {
+    // As each window is first shown.
+    for (Form* form : forms) {
+        for (const auto& control : form->Controls()) {
+            SCOPED_TRACE(form->Name() + "." + control->Name());
+            if (!CanBeSeen(*control)) {
+                continue;
+            }
+            if (auto* label = dynamic_cast<Label*>(control.get())) {
+                EXPECT_EQ(Child<QLabel>(*form, *label)->text().toStdString(), label->Caption());
+            } else if (auto* list = dynamic_cast<ComboBox*>(control.get())) {
+                const auto* combo = Child<QComboBox>(*form, *list);
+                EXPECT_EQ(Items(*combo), list->Items());
+                EXPECT_EQ(combo->currentText().toStdString(), list->Text());
+                EXPECT_EQ(combo->isEnabled(), list->Enabled());
+            } else if (auto* picker = dynamic_cast<DatePicker*>(control.get())) {
+                EXPECT_EQ(Child<QDateTimeEdit>(*form, *picker)->dateTime(),
+                          ShownAs(picker->Value()));
+            }
+        }
+    }
+    // And after each change.
+    Label& countDown = program.frmCountDown.lblCountDown();
+    countDown.SetCaption("04:59");
+    EXPECT_EQ(Child<QLabel>(program.frmCountDown, countDown)->text(), "04:59");
+    ComboBox& minutes = program.Form1.Combo1();
+    auto* combo = Child<QComboBox>(program.Form1, minutes);
+    minutes.SetText("15");
+    minutes.AddItem("90");
+    EXPECT_EQ(Items(*combo), minutes.Items());
+    EXPECT_EQ(combo->currentText(), "15");
+    EXPECT_EQ(combo->currentIndex(), -1);
+    minutes.SetEnabled(false);
+    EXPECT_FALSE(combo->isEnabled());
+    DatePicker& picker = program.frmRef.DTPicker1();
+    auto* edit = Child<QDateTimeEdit>(program.frmRef, picker);
+    picker.SetValue(MakeDateTime(2010, 5, 6, 7, 8, 9));
+    EXPECT_EQ(edit->dateTime(), ShownAs(MakeDateTime(2010, 5, 6, 7, 8, 9)));
+    // A value the picker cannot show, which it moves into its range, stays the control's value.
+    picker.SetValue(MakeDateTime(1500, 1, 1, 0, 0, 0));
+    EXPECT_EQ(edit->dateTime(), ShownAs(MakeDateTime(1601, 1, 1, 0, 0, 0)));
+    EXPECT_EQ(picker.Value(), MakeDateTime(1500, 1, 1, 0, 0, 0));
+}
+
 TEST_F(Backend, WindowsOpenCentredOnThePrimaryScreenAndStayThereAsTopMostGoesOnAndOff) {
     // Qt lists the primary screen first.
     const QList<QScreen*> screens = QGuiApplication::screens();
