@@ -5,8 +5,8 @@
 #include "clock.h"
 #include "command_line.h"
 #include "program.h"
-#include "qt/qt_backend.h"
 #include "session_platform.h"
+#include "toolkit.h"
 
 int main(int argc, char** argv) {
     // The command line is read before the toolkit starts, so help, the version and a mistake are
@@ -22,9 +22,9 @@ int main(int argc, char** argv) {
     }
     brindle::ApplyPlatformChoice(brindle::ChoosePlatform(brindle::CurrentSessionEnvironment()));
     int qtArgc = 1;
-    brindle::QtBackend backend(qtArgc, argv);
+    brindle::Toolkit toolkit(qtArgc, argv);
     brindle::SystemClock clock;
-    brindle::Program program(backend.GetWindowSystem(), backend.GetOsFunctions(), clock,
-                             backend.GetDesktop());
+    brindle::Program program(toolkit.GetWindowSystem(), toolkit.GetOsFunctions(), clock,
+                             toolkit.GetDesktop());
     return program.Run(std::get<brindle::StartOptions>(commandLine));
 }

@@ -1,7 +1,7 @@
 #include "clock.h"
 #include "command_line.h"
 #include "program.h"
-#include "win32_backend.h"
+#include "toolkit.h"
 #include "win32_command_line.h"
 
 // The Windows program: the program on the native backend and the machine's clock. The sound file
@@ -15,9 +15,10 @@ int main() {
         brindle::Tell(*early);
         return early->status;
     }
-    brindle::Win32Backend backend;
+    int noArguments = 0;
+    brindle::Toolkit toolkit(noArguments, nullptr);
     brindle::SystemClock clock;
-    brindle::Program program(backend.GetWindowSystem(), backend.GetOsFunctions(), clock,
-                             backend.GetDesktop());
+    brindle::Program program(toolkit.GetWindowSystem(), toolkit.GetOsFunctions(), clock,
+                             toolkit.GetDesktop());
     return program.Run(std::get<brindle::StartOptions>(commandLine));
 }

@@ -1,4 +1,4 @@
-#include "qt/qt_backend.h"
+#include "toolkit.h"
 
 #include <QApplication>
 
@@ -28,8 +28,8 @@ int& BeforeApplication(int& argc) {
 
 }  // namespace
 
-struct QtBackend::Impl {
-    Impl(int& argc, char** argv) : application(BeforeApplication(argc), argv) {
+struct Toolkit::Parts {
+    Parts(int& argc, char** argv) : application(BeforeApplication(argc), argv) {
         // The program ends when its last window unloads, which the runtime reports through
         // Quit; hiding windows (the setup window hides itself) must not end it.
         QApplication::setQuitOnLastWindowClosed(false);
@@ -44,20 +44,12 @@ struct QtBackend::Impl {
     QtDesktop desktop;
 };
 
-QtBackend::QtBackend(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc, argv)) {}
+Toolkit::Toolkit(int& argc, char** argv)
+    : parts_(std::make_unique<Parts>(argc, argv)),
+      windows_(&parts_->windows),
+      os_(&parts_->os),
+      desktop_(&parts_->desktop) {}
 
-QtBackend::~QtBackend() = default;
-
-WindowSystem& QtBackend::GetWindowSystem() {
-    return impl_->windows;
-}
-
-OsFunctions& QtBackend::GetOsFunctions() {
-    return impl_->os;
-}
-
-Desktop& QtBackend::GetDesktop() {
-    return impl_->desktop;
-}
+Toolkit::~Toolkit() = default;
 
 }  // namespace brindle

@@ -1,4 +1,4 @@
-#include "win32_backend.h"
+#include "toolkit.h"
 
 #include "win32_desktop.h"
 #include "win32_os_functions.h"
@@ -6,26 +6,19 @@
 
 namespace brindle {
 
-struct Win32Backend::Impl {
+// The Windows toolkit takes no arguments: the program reads its own command line.
+struct Toolkit::Parts {
     Win32WindowSystem windows;
     Win32OsFunctions os;
     Win32Desktop desktop;
 };
 
-Win32Backend::Win32Backend() : impl_(std::make_unique<Impl>()) {}
+Toolkit::Toolkit(int& /*argc*/, char** /*argv*/)
+    : parts_(std::make_unique<Parts>()),
+      windows_(&parts_->windows),
+      os_(&parts_->os),
+      desktop_(&parts_->desktop) {}
 
-Win32Backend::~Win32Backend() = default;
-
-WindowSystem& Win32Backend::GetWindowSystem() {
-    return impl_->windows;
-}
-
-OsFunctions& Win32Backend::GetOsFunctions() {
-    return impl_->os;
-}
-
-Desktop& Win32Backend::GetDesktop() {
-    return impl_->desktop;
-}
+Toolkit::~Toolkit() = default;
 
 }  // namespace brindle

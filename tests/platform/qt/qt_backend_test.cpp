@@ -17,19 +17,19 @@
 #include "clock_fake.h"
 #include "layouts.h"
 #include "program.h"
-#include "qt/qt_backend.h"
 #include "qt/qt_tick_timer.h"
 #include "qt/qt_window_peer.h"
 #include "qt/qt_window_system.h"
 #include "runtime/peer_rules.h"
+#include "toolkit.h"
 
 namespace brindle {
 namespace {
 
 // One application object per process, as in the program; main creates it.
-QtBackend* backend = nullptr;
+Toolkit* toolkit = nullptr;
 
-QWidget* Window(Form& form, WindowSystem& system = backend->GetWindowSystem()) {
+QWidget* Window(Form& form, WindowSystem& system = toolkit->GetWindowSystem()) {
     return static_cast<QtWindowSystem&>(system).Find(form.hWnd())->Window();
 }
 
@@ -65,8 +65,8 @@ enum class Key {
 // Qt's steps for the cases both backends share.
 struct Native {
     explicit Native(ClockFake&) {}
-    WindowSystem& windows = backend->GetWindowSystem();
-    OsFunctions& os = backend->GetOsFunctions();
+    WindowSystem& windows = toolkit->GetWindowSystem();
+    OsFunctions& os = toolkit->GetOsFunctions();
 
     // Every control that can be seen has a widget of its layout's place and font, in the colours
     // its control holds now (0x00BBGGRR); any other control has none.
@@ -297,7 +297,7 @@ int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     // Qt's offscreen platform needs no display; its desktop is the file's two screens.
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" BRINDLE_TWO_SCREENS);
-    brindle::QtBackend backend(argc, argv);
-    brindle::backend = &backend;
+    brindle::Toolkit toolkit(argc, argv);
+    brindle::toolkit = &toolkit;
     return RUN_ALL_TESTS();
 }
