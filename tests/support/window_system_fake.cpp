@@ -8,83 +8,39 @@ namespace brindle {
 
 namespace {
 
-// A control's place on the screen, while its window there is the one its widget belongs to: a
-// window loaded afresh gets a new peer before the old one goes.
-class Place {
+// A widget of any kind: it writes what it is told onto its control's place on the screen, while
+// that window there is still the one it belongs to (a window loaded afresh gets a new peer before
+// the old one goes).
+class WidgetFake final : public LabelPeer, public ListPeer, public PickerPeer, public TimerPeer {
 public:
-    Place(std::map<std::string, ShownWindow>& screen, std::string window, std::string control,
-          WindowHandle handle)
+    WidgetFake(std::map<std::string, ShownWindow>& screen, std::string window, std::string control,
+               WindowHandle handle)
         : screen_(screen),
           window_(std::move(window)),
           control_(std::move(control)),
           handle_(handle) {}
-    template <class Change>
-    void Show(Change change) const {
-        const auto shown = screen_.find(window_);
-        if (shown != screen_.end() && shown->second.handle == handle_) {
-            change(shown->second.controls[control_]);
-        }
-    }
+
+    void ShowCaption(const std::string& caption) override { Shown().text = caption; }
+    void ShowText(const std::string& text) override { Shown().text = text; }
+    void ShowForeColor(Colour colour) override { Shown().foreColor = colour; }
+    void ShowBackColor(Colour colour) override { Shown().backColor = colour; }
+    void ShowEnabled(bool enabled) override { Shown().enabled = enabled; }
+    void ShowItems(const std::vector<std::string>& items) override { Shown().items = items; }
+    void ShowValue(DateTime value) override { Shown().value = value; }
 
 private:
+    ShownControl& Shown() {
+        const auto shown = screen_.find(window_);
+        static ShownControl gone;
+        return shown != screen_.end() && shown->second.handle == handle_
+                   ? shown->second.controls[control_]
+                   : gone;
+    }
+
     std::map<std::string, ShownWindow>& screen_;
     std::string window_;
     std::string control_;
     WindowHandle handle_;
-};
-
-// The widgets of one window, each writing what it is told onto its control's place on the screen.
-class LabelFake final : public LabelPeer {
-public:
-    explicit LabelFake(Place place) : place_(std::move(place)) {}
-    void ShowCaption(const std::string& caption) override {
-        place_.Show([&](ShownControl& shown) { shown.text = caption; });
-    }
-    void ShowForeColor(Colour colour) override {
-        place_.Show([&](ShownControl& shown) { shown.foreColor = colour; });
-    }
-    void ShowBackColor(Colour colour) override {
-        place_.Show([&](ShownControl& shown) { shown.backColor = colour; });
-    }
-
-private:
-    Place place_;
-};
-class ListFake final : public ListPeer {
-public:
-    explicit ListFake(Place place) : place_(std::move(place)) {}
-    void ShowText(const std::string& text) override {
-        place_.Show([&](ShownControl& shown) { shown.text = text; });
-    }
-    void ShowEnabled(bool enabled) override {
-        place_.Show([&](ShownControl& shown) { shown.enabled = enabled; });
-    }
-    void ShowItems(const std::vector<std::string>& items) override {
-        place_.Show([&](ShownControl& shown) { shown.items = items; });
-    }
-
-private:
-    Place place_;
-};
-class PickerFake final : public PickerPeer {
-public:
-    explicit PickerFake(Place place) : place_(std::move(place)) {}
-    void ShowValue(DateTime value) override {
-        place_.Show([&](ShownControl& shown) { shown.value = value; });
-    }
-
-private:
-    Place place_;
-};
-class TimerFake final : public TimerPeer {
-public:
-    explicit TimerFake(Place place) : place_(std::move(place)) {}
-    void ShowEnabled(bool enabled) override {
-        place_.Show([&](ShownControl& shown) { shown.enabled = enabled; });
-    }
-
-private:
-    Place place_;
 };
 
 }  // namespace
@@ -102,15 +58,16 @@ public:
                 continue;
             }
             shown.controls[control->Name()];
-            const Place place(system_.screen, form_.Name(), control->Name(), handle_);
+            auto& widget = *widgets_.emplace_back(std::make_unique<WidgetFake>(
+                system_.screen, form_.Name(), control->Name(), handle_));
             if (auto* label = dynamic_cast<Label*>(control.get())) {
-                Attach(*label, std::make_unique<LabelFake>(place));
+                Attach(*label, &widget);
             } else if (auto* list = dynamic_cast<ComboBox*>(control.get())) {
-                Attach(*list, std::make_unique<ListFake>(place));
+                Attach(*list, &widget);
             } else if (auto* picker = dynamic_cast<DatePicker*>(control.get())) {
-                Attach(*picker, std::make_unique<PickerFake>(place));
+                Attach(*picker, &widget);
             } else if (auto* timer = dynamic_cast<Timer*>(control.get())) {
-                Attach(*timer, std::make_unique<TimerFake>(place));
+                Attach(*timer, &widget);
             }
         }
     }
@@ -157,17 +114,16 @@ public:
     }
 
 private:
-    template <class Kind, class Peer>
-    void Attach(Kind& control, std::unique_ptr<Peer> peer) {
-        control.Attach(peer.get());
+    template <class Kind>
+    void Attach(Kind& control, WidgetFake* widget) {
+        control.Attach(widget);
         detach_.push_back([&control] { control.Attach(nullptr); });
-        peers_.push_back(std::shared_ptr<void>(std::move(peer)));
     }
 
     WindowSystemFake& system_;
     Form& form_;
     WindowHandle handle_;
-    std::vector<std::shared_ptr<void>> peers_;
+    std::vector<std::unique_ptr<WidgetFake>> widgets_;
     std::vector<std::function<void()>> detach_;
 };
 
