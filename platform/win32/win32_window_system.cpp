@@ -68,14 +68,6 @@ void Win32WindowSystem::ProcessPendingEvents() {
     }
 }
 
-float Win32WindowSystem::TwipsPerPixelX() const {
-    return win32::TwipsPerPixel(win32::SystemDpi());
-}
-
-float Win32WindowSystem::TwipsPerPixelY() const {
-    return win32::TwipsPerPixel(win32::SystemDpi());
-}
-
 int Win32WindowSystem::Run() {
     MSG message{};
     for (;;) {

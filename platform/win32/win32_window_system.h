@@ -24,8 +24,6 @@ public:
 
     std::unique_ptr<WindowPeer> CreatePeer(Form& form) override;
     void ProcessPendingEvents() override;
-    float TwipsPerPixelX() const override;
-    float TwipsPerPixelY() const override;
     int Run() override;
     void Quit() override;
     void MsgBox(const std::string& prompt) override;
