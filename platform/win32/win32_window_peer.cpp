@@ -102,8 +102,9 @@ void Win32WindowPeer::SetIcon() {
 void Win32WindowPeer::CreateControls() {
     UINT id = kFirstChildId;
     for (const auto& control : form_.Controls()) {
-        if (auto* timer = dynamic_cast<Timer*>(control.get())) {
-            timers_.push_back(std::make_unique<Win32Timer>(*timer, id, window_, system_.Ticks()));
+        if (control->Kind() == ControlKind::Timer) {
+            timers_.push_back(std::make_unique<Win32Timer>(static_cast<Timer&>(*control), id,
+                                                           window_, system_.Ticks()));
         } else if (CanBeSeen(*control)) {
             if (auto child = MakeChild(*control, id, window_, system_.Instance())) {
                 children_.push_back(std::move(child));

@@ -195,7 +195,7 @@ TEST_F(Backend, WhatTheProgramSetsReachesTheChildWindows) {
     wchar_t last[8] = {};
     SendMessageW(box, CB_GETLBTEXT, WPARAM(count - 1), LPARAM(last));
     EXPECT_STREQ(last, L"61");
-    // The field emptied and written again on the way is not taken for the user's typing.
+    // The field is emptied and written again on the way; the list keeps its own text.
     EXPECT_EQ(list.Text(), "15");
     list.SetEnabled(false);
     EXPECT_FALSE(IsWindowEnabled(box));
