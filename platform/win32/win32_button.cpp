@@ -1,4 +1,4 @@
-#include "win32_button.h"
+#include "win32_controls.h"
 
 #include <string>
 
@@ -6,8 +6,9 @@
 
 namespace brindle {
 
-void Win32Button::Create(HWND parent, HINSTANCE instance) {
-    const ControlLayout& layout = button_.Layout();
+Win32Button::Win32Button(CommandButton& button, UINT id, HWND parent, HINSTANCE instance)
+    : Win32Control(button, id), button_(button) {
+    const ControlLayout& layout = button.Layout();
     const DWORD tabStop = layout.focus == Focus::Accepts ? WS_TABSTOP : 0;
     const DWORD kind = layout.buttonStyle == ButtonStyle::Graphical ? BS_OWNERDRAW : BS_PUSHBUTTON;
     MakeWindow(parent, instance, 0, L"BUTTON", layout.caption, kind | tabStop);

@@ -1,4 +1,4 @@
-#include "win32_label.h"
+#include "win32_controls.h"
 
 #include <commctrl.h>
 
@@ -13,8 +13,9 @@ constexpr UINT_PTR kLabelSubclassId = 1;
 
 }  // namespace
 
-void Win32Label::Create(HWND parent, HINSTANCE instance) {
-    const Alignment alignment = label_.Layout().alignment;
+Win32Label::Win32Label(Label& label, UINT id, HWND parent, HINSTANCE instance)
+    : Win32Control(label, id), label_(label) {
+    const Alignment alignment = label.Layout().alignment;
     DWORD align = SS_LEFT;
     if (alignment == Alignment::Centre) {
         align = SS_CENTER;
@@ -22,33 +23,34 @@ void Win32Label::Create(HWND parent, HINSTANCE instance) {
         align = SS_RIGHT;
     }
     // SS_NOTIFY makes the label take mouse presses instead of passing them through.
-    HWND window = MakeWindow(parent, instance, 0, L"STATIC", label_.Caption(), SS_NOTIFY | align);
+    HWND window = MakeWindow(parent, instance, 0, L"STATIC", "", SS_NOTIFY | align);
     if (window != nullptr) {
         SetWindowSubclass(window, &LabelProc, kLabelSubclassId, reinterpret_cast<DWORD_PTR>(this));
+        label_.Attach(this);
     }
 }
 
-void Win32Label::Apply(Property property) {
-    if (property != Property::Caption) {
-        InvalidateRect(Window(), nullptr, TRUE);
-        return;
-    }
+void Win32Label::ShowCaption(const std::string& caption) {
     // The countdown sets the same caption four times a second; rewriting it unchanged would only
     // make the label flicker.
-    if (win32::WindowText(Window()) != label_.Caption()) {
-        SetWindowTextW(Window(), win32::Widen(label_.Caption()).c_str());
+    if (win32::WindowText(Window()) != caption) {
+        SetWindowTextW(Window(), win32::Widen(caption).c_str());
     }
 }
 
-void Win32Label::Detach() {
-    if (Window() != nullptr) {
-        RemoveWindowSubclass(Window(), &LabelProc, kLabelSubclassId);
-    }
+void Win32Label::ShowForeColor(Colour colour) {
+    fore_ = colour;
+    InvalidateRect(Window(), nullptr, TRUE);
+}
+
+void Win32Label::ShowBackColor(Colour colour) {
+    back_ = colour;
+    InvalidateRect(Window(), nullptr, TRUE);
 }
 
 HBRUSH Win32Label::OnColour(HDC context) {
-    const COLORREF back = ResolveColour(label_.BackColor(), COLOR_BTNFACE);
-    SetTextColor(context, ResolveColour(label_.ForeColor(), COLOR_BTNTEXT));
+    const COLORREF back = ResolveColour(back_, COLOR_BTNFACE);
+    SetTextColor(context, ResolveColour(fore_, COLOR_BTNTEXT));
     SetBkColor(context, back);
     SetBkMode(context, OPAQUE);
     return BrushFor(back);

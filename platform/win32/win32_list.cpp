@@ -1,8 +1,9 @@
-#include "win32_list.h"
+#include "win32_controls.h"
 
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "win32_support.h"
 
@@ -16,35 +17,60 @@ constexpr int kComboListTwips = 2400;
 
 }  // namespace
 
-void Win32List::Create(HWND parent, HINSTANCE instance) {
-    const DWORD tabStop = combo_.Layout().focus == Focus::Accepts ? WS_TABSTOP : 0;
-    MakeWindow(parent, instance, 0, L"COMBOBOX", "",
-               CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | tabStop);
+Win32List::Win32List(ComboBox& combo, UINT id, HWND parent, HINSTANCE instance)
+    : Win32Control(combo, id), combo_(combo) {
+    const DWORD tabStop = combo.Layout().focus == Focus::Accepts ? WS_TABSTOP : 0;
+    if (MakeWindow(parent, instance, 0, L"COMBOBOX", "",
+                   CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | tabStop) == nullptr) {
+        return;
+    }
     HWND field = TextField();
     if (field != nullptr) {
         SetWindowSubclass(field, &TextFieldProc, kTextFieldSubclassId,
                           reinterpret_cast<DWORD_PTR>(this));
     }
+    combo_.Attach(this);
 }
 
-void Win32List::Apply(Property property) {
-    if (property == Property::Text) {
-        SetWindowTextW(Window(), win32::Widen(combo_.Text()).c_str());
-    } else if (property == Property::Enabled) {
-        WriteEnabled();
-    } else if (property == Property::Items) {
-        WriteItems();
-    }
+// The combo box reports text written to its field as an edit like the user's; a write is quiet
+// so that it never reaches the control as typed text.
+void Win32List::ShowText(const std::string& text) {
+    Quietly([&] { SetWindowTextW(Window(), win32::Widen(text).c_str()); });
 }
 
-void Win32List::Detach() {
-    HWND field = TextField();
-    if (field != nullptr) {
-        RemoveWindowSubclass(field, &TextFieldProc, kTextFieldSubclassId);
-    }
+void Win32List::ShowItems(const std::vector<std::string>& items) {
+    Quietly([&] {
+        // Emptying the list empties the text field too, so its text is put back.
+        const std::wstring text = win32::Widen(win32::WindowText(Window()));
+        SendMessageW(Window(), CB_RESETCONTENT, 0, 0);
+        for (const std::string& item : items) {
+            const std::wstring wide = win32::Widen(item);
+            SendMessageW(Window(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+        }
+        SetWindowTextW(Window(), text.c_str());
+    });
+}
+
+void Win32List::ShowEnabled(bool enabled) {
+    Quietly([&] {
+        HWND focus = GetFocus();
+        const bool hadFocus = focus == Window() || IsChild(Window(), focus);
+        EnableWindow(Window(), enabled);
+        // A disabled control loses the focus; the next control in tab order takes it, so the
+        // keyboard keeps working in this window.
+        if (!enabled && hadFocus) {
+            HWND next = GetNextDlgTabItem(GetParent(Window()), Window(), FALSE);
+            if (next != nullptr) {
+                SetFocus(next);
+            }
+        }
+    });
 }
 
 void Win32List::OnCommand(UINT code) {
+    if (Writing()) {
+        return;
+    }
     if (code == CBN_EDITCHANGE) {
         combo_.AcceptTypedText(win32::WindowText(Window()));
     } else if (code == CBN_SELENDOK) {
@@ -76,31 +102,6 @@ HWND Win32List::TextField() const {
         return nullptr;
     }
     return parts.hwndItem;
-}
-
-void Win32List::WriteItems() {
-    // Emptying the list empties the text field too; the text is the program's and is put back.
-    SendMessageW(Window(), CB_RESETCONTENT, 0, 0);
-    for (const std::string& item : combo_.Items()) {
-        const std::wstring wide = win32::Widen(item);
-        SendMessageW(Window(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-    }
-    SetWindowTextW(Window(), win32::Widen(combo_.Text()).c_str());
-}
-
-void Win32List::WriteEnabled() {
-    const bool enabled = combo_.Enabled();
-    HWND focus = GetFocus();
-    const bool hadFocus = focus == Window() || IsChild(Window(), focus);
-    EnableWindow(Window(), enabled);
-    // A disabled control loses the focus; the next control in tab order takes it, so the
-    // keyboard keeps working in this window.
-    if (!enabled && hadFocus) {
-        HWND next = GetNextDlgTabItem(GetParent(Window()), Window(), FALSE);
-        if (next != nullptr) {
-            SetFocus(next);
-        }
-    }
 }
 
 LRESULT CALLBACK Win32List::TextFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam,

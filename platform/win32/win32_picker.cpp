@@ -1,4 +1,4 @@
-#include "win32_picker.h"
+#include "win32_controls.h"
 
 #include <commctrl.h>
 
@@ -26,8 +26,9 @@ SYSTEMTIME ToSystemTime(DateTime value) {
 
 }  // namespace
 
-void Win32Picker::Create(HWND parent, HINSTANCE instance) {
-    const DWORD tabStop = picker_.Layout().focus == Focus::Accepts ? WS_TABSTOP : 0;
+Win32Picker::Win32Picker(DatePicker& picker, UINT id, HWND parent, HINSTANCE instance)
+    : Win32Control(picker, id), picker_(picker) {
+    const DWORD tabStop = picker.Layout().focus == Focus::Accepts ? WS_TABSTOP : 0;
     HWND window =
         MakeWindow(parent, instance, 0, DATETIMEPICK_CLASSW, "", DTS_SHORTDATEFORMAT | tabStop);
     if (window == nullptr) {
@@ -36,15 +37,20 @@ void Win32Picker::Create(HWND parent, HINSTANCE instance) {
     SendMessageW(window, DTM_SETFORMATW, 0, reinterpret_cast<LPARAM>(kPickerFormat));
     SYSTEMTIME range[2] = {ToSystemTime(picker_.MinDate()), ToSystemTime(picker_.MaxDate())};
     SendMessageW(window, DTM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(range));
+    picker_.Attach(this);
 }
 
-void Win32Picker::Apply(Property /*property*/) {
-    SYSTEMTIME value = ToSystemTime(picker_.Value());
-    SendMessageW(Window(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value));
+// A picker may report a value written to it as a change like the user's; a write is quiet so
+// that it never reaches the control as the user's value.
+void Win32Picker::ShowValue(DateTime value) {
+    SYSTEMTIME time = ToSystemTime(value);
+    Quietly([&] {
+        SendMessageW(Window(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+    });
 }
 
 void Win32Picker::OnNotify(const NMHDR& header) {
-    if (header.code != DTN_DATETIMECHANGE) {
+    if (Writing() || header.code != DTN_DATETIMECHANGE) {
         return;
     }
     const auto& change = reinterpret_cast<const NMDATETIMECHANGE&>(header);

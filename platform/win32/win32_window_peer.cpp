@@ -1,16 +1,11 @@
 #include "win32_window_peer.h"
 
 #include <algorithm>
-#include <utility>
+#include <cassert>
 
 #include "runtime/peer_rules.h"
-#include "win32_button.h"
-#include "win32_label.h"
-#include "win32_list.h"
 #include "win32_menu.h"
-#include "win32_picker.h"
 #include "win32_support.h"
-#include "win32_text_box.h"
 #include "win32_window_system.h"
 
 namespace brindle {
@@ -19,67 +14,44 @@ namespace {
 
 constexpr UINT kFirstChildId = 1000;
 
-// The unit that stands for a control with a child window; none for timers and menu entries.
-std::unique_ptr<Win32ControlPeer> MakeChild(Control& control, UINT id) {
+// The unit that makes and stands for the child window of a control a person can see.
+std::unique_ptr<Win32Control> MakeChild(Control& control, UINT id, HWND parent,
+                                        HINSTANCE instance) {
     switch (control.Kind()) {
         case ControlKind::Label:
-            return std::make_unique<Win32Label>(static_cast<Label&>(control), id);
+            return std::make_unique<Win32Label>(static_cast<Label&>(control), id, parent, instance);
         case ControlKind::ComboBox:
-            return std::make_unique<Win32List>(static_cast<ComboBox&>(control), id);
-        case ControlKind::TextBox:
-            return std::make_unique<Win32TextBox>(static_cast<TextBox&>(control), id);
+            return std::make_unique<Win32List>(static_cast<ComboBox&>(control), id, parent,
+                                               instance);
         case ControlKind::CommandButton:
-            return std::make_unique<Win32Button>(static_cast<CommandButton&>(control), id);
+            return std::make_unique<Win32Button>(static_cast<CommandButton&>(control), id, parent,
+                                                 instance);
         case ControlKind::DatePicker:
-            return std::make_unique<Win32Picker>(static_cast<DatePicker&>(control), id);
-        case ControlKind::Timer:
-        case ControlKind::MenuItem:
+            return std::make_unique<Win32Picker>(static_cast<DatePicker&>(control), id, parent,
+                                                 instance);
+        default:
+            assert(false && "a layout shows a control of a kind that has no child window");
             return nullptr;
     }
-    return nullptr;
 }
 
-// The first child that matches; nullptr when none does.
-template <class Match>
-Win32ControlPeer* FindChild(const std::vector<std::unique_ptr<Win32ControlPeer>>& children,
-                            Match match) {
-    const auto found = std::find_if(children.begin(), children.end(),
-                                    [&](const auto& child) { return match(*child); });
-    return found != children.end() ? found->get() : nullptr;
+// The first unit that matches; nullptr when none does.
+template <class Unit, class Match>
+Unit* Find(const std::vector<std::unique_ptr<Unit>>& units, Match match) {
+    const auto found =
+        std::find_if(units.begin(), units.end(), [&](const auto& unit) { return match(*unit); });
+    return found != units.end() ? found->get() : nullptr;
 }
-
-// Notifications a child sends while the peer writes to it are the peer's own doing.
-class WritingScope {
-public:
-    explicit WritingScope(bool& flag) : flag_(flag), outer_(flag) { flag_ = true; }
-    ~WritingScope() { flag_ = outer_; }
-    WritingScope(const WritingScope&) = delete;
-    WritingScope& operator=(const WritingScope&) = delete;
-
-private:
-    bool& flag_;
-    bool outer_;
-};
 
 }  // namespace
 
 Win32WindowPeer::Win32WindowPeer(Win32WindowSystem& system, Form& form)
-    : system_(system), form_(form), timers_(system.Ticks(), kTickMessage) {
+    : system_(system), form_(form) {
     const WindowLayout& layout = form.Layout();
     const bool captionless = layout.border == BorderStyle::None;
     style_ = (captionless ? WS_POPUP : WS_OVERLAPPEDWINDOW) | WS_CLIPCHILDREN;
     exStyle_ = layout.taskbar == TaskbarEntry::Yes ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
     background_ = CreateSolidBrush(ResolveColour(layout.backColor, COLOR_BTNFACE));
-
-    UINT id = kFirstChildId;
-    for (const auto& control : form.Controls()) {
-        if (control->Kind() == ControlKind::Timer) {
-            timers_.Add(static_cast<Timer&>(*control), id);
-        } else if (auto child = MakeChild(*control, id)) {
-            children_.push_back(std::move(child));
-        }
-        ++id;
-    }
 
     // Only overlapped windows may leave the position to the system; the others are placed when
     // they are first shown.
@@ -92,7 +64,6 @@ Win32WindowPeer::Win32WindowPeer(Win32WindowSystem& system, Form& form)
     if (window_ == nullptr) {
         return;
     }
-    timers_.SetWindow(window_);
     dpi_ = win32::WindowDpi(window_);
     if (layout.hasIcon) {
         SetIcon();
@@ -102,17 +73,16 @@ Win32WindowPeer::Win32WindowPeer(Win32WindowSystem& system, Form& form)
 }
 
 Win32WindowPeer::~Win32WindowPeer() {
+    // No tick comes once the window starts to go.
+    timers_.clear();
     if (window_ != nullptr) {
-        timers_.StopAll();
         // From here on the window's messages get the default handling: the form may already
         // be gone.
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        for (const auto& child : children_) {
-            child->Detach();
-        }
         DestroyWindow(window_);
     }
-    // The children's fonts and brushes go only once their windows are gone.
+    // The children's fonts and brushes go only once their windows are gone; their controls are
+    // let go of then too.
     children_.clear();
     DeleteObject(background_);
 }
@@ -127,17 +97,22 @@ void Win32WindowPeer::SetIcon() {
     SendMessageW(window_, WM_SETICON, ICON_SMALL, loadIcon(SM_CXSMICON, SM_CYSMICON));
 }
 
+// A control no one can see gets no child window, so neither the keyboard nor a screen reader
+// reaches it. A child's id is its control's place in the layout.
 void Win32WindowPeer::CreateControls() {
-    WritingScope writing(writing_);
-    for (const auto& child : children_) {
-        child->Create(window_, system_.Instance());
+    UINT id = kFirstChildId;
+    for (const auto& control : form_.Controls()) {
+        if (control->Kind() == ControlKind::Timer) {
+            timers_.push_back(std::make_unique<Win32Timer>(static_cast<Timer&>(*control), id,
+                                                           window_, system_.Ticks()));
+        } else if (CanBeSeen(*control)) {
+            if (auto child = MakeChild(*control, id, window_, system_.Instance())) {
+                children_.push_back(std::move(child));
+            }
+        }
+        ++id;
     }
     Stack();
-    for (const auto& control : form_.Controls()) {
-        for (Property property : InitialProperties(control->Kind())) {
-            ControlChanged(*control, property);
-        }
-    }
 }
 
 // The keyboard's Tab walks the children from front to back. So the controls that take focus go
@@ -153,7 +128,7 @@ void Win32WindowPeer::Stack() {
     }
     raise.insert(raise.end(), tabOrder.rbegin(), tabOrder.rend());
     for (Control* control : raise) {
-        Win32ControlPeer* child = FindByControl(*control);
+        Win32Control* child = FindByControl(*control);
         if (child != nullptr && child->Window() != nullptr) {
             SetWindowPos(child->Window(), HWND_TOP, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -188,18 +163,6 @@ void Win32WindowPeer::CentreOnScreen() {
         CentredOrigin(workArea, outer.right - outer.left, outer.bottom - outer.top);
     SetWindowPos(window_, nullptr, origin.x, origin.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void Win32WindowPeer::ControlChanged(Control& control, Property property) {
-    WritingScope writing(writing_);
-    if (control.Kind() == ControlKind::Timer) {
-        timers_.Write(control);
-        return;
-    }
-    Win32ControlPeer* child = FindByControl(control);
-    if (child != nullptr && child->Window() != nullptr) {
-        child->Apply(property);
-    }
 }
 
 void Win32WindowPeer::VisibilityChanged(Visibility visibility) {
@@ -289,14 +252,14 @@ LRESULT Win32WindowPeer::OnCommand(WPARAM wParam, LPARAM lParam) {
     // Return pressed in the window: the dialog keys ask for the default button, and the control
     // that has the focus takes it.
     if (LOWORD(wParam) == IDOK && lParam == 0) {
-        Win32ControlPeer* focused = FindByWindow(GetFocus());
-        if (focused != nullptr && !writing_) {
+        Win32Control* focused = FindByWindow(GetFocus());
+        if (focused != nullptr) {
             focused->OnReturn();
         }
         return 0;
     }
-    Win32ControlPeer* child = FindById(LOWORD(wParam));
-    if (child == nullptr || writing_) {
+    Win32Control* child = FindById(LOWORD(wParam));
+    if (child == nullptr) {
         return DefWindowProcW(window_, WM_COMMAND, wParam, lParam);
     }
     child->OnCommand(HIWORD(wParam));
@@ -305,8 +268,8 @@ LRESULT Win32WindowPeer::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 LRESULT Win32WindowPeer::OnNotify(LPARAM lParam) {
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    Win32ControlPeer* child = FindByWindow(header->hwndFrom);
-    if (child != nullptr && !writing_) {
+    Win32Control* child = FindByWindow(header->hwndFrom);
+    if (child != nullptr) {
         child->OnNotify(*header);
     }
     return 0;
@@ -314,7 +277,7 @@ LRESULT Win32WindowPeer::OnNotify(LPARAM lParam) {
 
 LRESULT Win32WindowPeer::OnControlColour(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = reinterpret_cast<HWND>(lParam);
-    Win32ControlPeer* child = FindByWindow(window);
+    Win32Control* child = FindByWindow(window);
     if (child == nullptr) {
         // A combo box's text field is a child of the combo box.
         child = FindByWindow(GetParent(window));
@@ -328,7 +291,7 @@ LRESULT Win32WindowPeer::OnControlColour(UINT message, WPARAM wParam, LPARAM lPa
 
 LRESULT Win32WindowPeer::OnDrawItem(LPARAM lParam) {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    Win32ControlPeer* child = FindById(item->CtlID);
+    Win32Control* child = FindById(item->CtlID);
     return child != nullptr && child->OnDrawItem(*item) ? TRUE : FALSE;
 }
 
@@ -350,7 +313,10 @@ LRESULT Win32WindowPeer::OnPositionChanging(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Win32WindowPeer::OnTimer(WPARAM wParam) {
-    timers_.Tick(static_cast<UINT>(wParam));
+    Win32Timer* timer = Find(timers_, [&](const Win32Timer& t) { return t.Id() == wParam; });
+    if (timer != nullptr) {
+        timer->Tick();
+    }
     return 0;
 }
 
@@ -402,18 +368,18 @@ LRESULT Win32WindowPeer::OnClose() {
     return 0;
 }
 
-Win32ControlPeer* Win32WindowPeer::FindByWindow(HWND window) {
-    return window == nullptr ? nullptr : FindChild(children_, [&](const Win32ControlPeer& c) {
-        return c.Window() == window;
-    });
+Win32Control* Win32WindowPeer::FindByWindow(HWND window) {
+    return window == nullptr
+               ? nullptr
+               : Find(children_, [&](const Win32Control& c) { return c.Window() == window; });
 }
 
-Win32ControlPeer* Win32WindowPeer::FindById(UINT id) {
-    return FindChild(children_, [&](const Win32ControlPeer& c) { return c.Id() == id; });
+Win32Control* Win32WindowPeer::FindById(UINT id) {
+    return Find(children_, [&](const Win32Control& c) { return c.Id() == id; });
 }
 
-Win32ControlPeer* Win32WindowPeer::FindByControl(const Control& control) {
-    return FindChild(children_, [&](const Win32ControlPeer& c) { return &c.Target() == &control; });
+Win32Control* Win32WindowPeer::FindByControl(const Control& control) {
+    return Find(children_, [&](const Win32Control& c) { return &c.Target() == &control; });
 }
 
 }  // namespace brindle

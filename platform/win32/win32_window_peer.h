@@ -5,8 +5,7 @@
 
 #include "runtime/form.h"
 #include "runtime/window_system.h"
-#include "win32_control_peer.h"
-#include "win32_window_timers.h"
+#include "win32_controls.h"
 
 // Windows' headers define macros named like the declared functions' constants, so they come
 // after the program's own headers.
@@ -16,10 +15,10 @@ namespace brindle {
 
 class Win32WindowSystem;
 
-// One loaded form as a native top-level window. Each control with a child window has a unit of
-// its own that the window's procedure hands the child's messages to; the peer itself keeps the
-// window, its timers, its placement, its dots per inch and the keyboard focus. The peer lives on
-// the window (GWLP_USERDATA).
+// One loaded form as a native top-level window. Each timer and each control a person can see has a
+// unit of its own, which its control tells every change and the window's procedure hands its
+// native messages to; the peer itself keeps the window, its placement, its dots per inch and the
+// keyboard focus. The peer lives on the window (GWLP_USERDATA).
 class Win32WindowPeer final : public WindowPeer {
 public:
     Win32WindowPeer(Win32WindowSystem& system, Form& form);
@@ -27,16 +26,12 @@ public:
     Win32WindowPeer(const Win32WindowPeer&) = delete;
     Win32WindowPeer& operator=(const Win32WindowPeer&) = delete;
 
-    void ControlChanged(Control& control, Property property) override;
     void VisibilityChanged(Visibility visibility) override;
     WindowHandle Handle() const override;
     TwipsRect Bounds() const override;
     void PopupMenu(MenuItem& menu) override;
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-    // What an aligned timer's shot posts to its window, with the timer's id, as WM_TIMER has.
-    static constexpr UINT kTickMessage = WM_APP + 1;
 
 private:
     void CreateControls();
@@ -58,9 +53,9 @@ private:
     void ApplyDpi(UINT dpi);
     void CentreOnScreen();
 
-    Win32ControlPeer* FindByWindow(HWND window);
-    Win32ControlPeer* FindById(UINT id);
-    Win32ControlPeer* FindByControl(const Control& control);
+    Win32Control* FindByWindow(HWND window);
+    Win32Control* FindById(UINT id);
+    Win32Control* FindByControl(const Control& control);
 
     Win32WindowSystem& system_;
     Form& form_;
@@ -72,11 +67,8 @@ private:
     bool placed_ = false;
     // The control that had the keyboard focus when the window was last deactivated.
     HWND focus_ = nullptr;
-    // Set while the peer itself writes to a child, so the child's notifications about the
-    // change are not taken for the user's doing.
-    bool writing_ = false;
-    std::vector<std::unique_ptr<Win32ControlPeer>> children_;
-    Win32WindowTimers timers_;
+    std::vector<std::unique_ptr<Win32Control>> children_;
+    std::vector<std::unique_ptr<Win32Timer>> timers_;
 };
 
 }  // namespace brindle

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <utility>
 
 #include "win32_support.h"
@@ -35,59 +36,43 @@ std::unique_ptr<WindowPeer> Win32WindowSystem::CreatePeer(Form& form) {
     return std::make_unique<Win32WindowPeer>(*this, form);
 }
 
-bool Win32WindowSystem::HandleDialogKey(MSG& message) const {
-    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) {
-        return false;
+// The one message loop, for Run and for the events processed under a handler. A key meant for
+// one of the program's windows goes to the dialog keys first: Tab and Shift+Tab move through the
+// controls, Return presses the focused button.
+std::optional<int> Win32WindowSystem::Deliver(Waiting waiting) const {
+    MSG message{};
+    for (;;) {
+        if (waiting == Waiting::UntilQuit) {
+            if (GetMessageW(&message, nullptr, 0, 0) == -1) {
+                return 1;
+            }
+        } else if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            return std::nullopt;
+        }
+        if (message.message == WM_QUIT) {
+            return static_cast<int>(message.wParam);
+        }
+        if (message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST) {
+            HWND window = GetAncestor(message.hwnd, GA_ROOT);
+            if (window != nullptr && GetClassLongPtrW(window, GCW_ATOM) == windowClass_ &&
+                IsDialogMessageW(window, &message)) {
+                continue;
+            }
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
     }
-    HWND window = GetAncestor(message.hwnd, GA_ROOT);
-    if (window == nullptr || GetClassLongPtrW(window, GCW_ATOM) != windowClass_) {
-        return false;
-    }
-    // The dialog keys: Tab and Shift+Tab move through the controls, Return presses the focused
-    // button.
-    return IsDialogMessageW(window, &message) != FALSE;
-}
-
-void Win32WindowSystem::Dispatch(MSG& message) const {
-    if (HandleDialogKey(message)) {
-        return;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
 }
 
 void Win32WindowSystem::ProcessPendingEvents() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) {
-            // The outer loop must still see the end of the program.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            return;
-        }
-        Dispatch(message);
+    if (const std::optional<int> status = Deliver(Waiting::UntilEmpty)) {
+        // The outer loop must still see the end of the program.
+        PostQuitMessage(*status);
     }
-}
-
-float Win32WindowSystem::TwipsPerPixelX() const {
-    return win32::TwipsPerPixel(win32::SystemDpi());
-}
-
-float Win32WindowSystem::TwipsPerPixelY() const {
-    return win32::TwipsPerPixel(win32::SystemDpi());
 }
 
 int Win32WindowSystem::Run() {
-    MSG message{};
-    for (;;) {
-        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-        if (got == 0) {
-            return static_cast<int>(message.wParam);
-        }
-        if (got == -1) {
-            return 1;
-        }
-        Dispatch(message);
-    }
+    return *Deliver(Waiting::UntilQuit);
 }
 
 void Win32WindowSystem::Quit() {

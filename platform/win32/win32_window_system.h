@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "runtime/window_system.h"
 #include "win32_tick_timer.h"
@@ -24,8 +25,6 @@ public:
 
     std::unique_ptr<WindowPeer> CreatePeer(Form& form) override;
     void ProcessPendingEvents() override;
-    float TwipsPerPixelX() const override;
-    float TwipsPerPixelY() const override;
     int Run() override;
     void Quit() override;
     void MsgBox(const std::string& prompt) override;
@@ -36,12 +35,10 @@ public:
     const TickSettings& Ticks() const { return ticks_; }
 
 private:
-    // Hands a key meant for one of the program's windows to the dialog keys; true when they
-    // took it.
-    bool HandleDialogKey(MSG& message) const;
-    // Delivers one message taken from the queue, the same way for the main loop and for the
-    // events processed under a handler.
-    void Dispatch(MSG& message) const;
+    enum class Waiting { UntilEmpty, UntilQuit };
+    // Delivers the queue's messages until it is empty, or waiting for more until the program
+    // quits; the exit status once the quit message is taken.
+    std::optional<int> Deliver(Waiting waiting) const;
 
     TickSettings ticks_;
     HINSTANCE instance_;

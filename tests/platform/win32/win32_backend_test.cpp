@@ -53,7 +53,8 @@ struct Native {
     Win32WindowSystem windows;
 
     // Every control that can be seen has a child of its layout's place and font, in the colours
-    // its control holds now; the keyboard reaches no other control.
+    // its control holds now; no other control has a child, so neither the keyboard nor a screen
+    // reader reaches it.
     void ExpectShownAsLaidOut(Form& form) {
         const int dpi = int(GetDpiForWindow(Window(form)));
         const auto pixels = [dpi](const TwipsRect& twips) {
@@ -68,7 +69,7 @@ struct Native {
             HWND child = Child(form, *control);
             SCOPED_TRACE(form.Name() + "." + c.name);
             if (!CanBeSeen(*control)) {
-                EXPECT_EQ(GetWindowLongPtrW(child, GWL_STYLE) & WS_TABSTOP, 0);
+                EXPECT_EQ(child, nullptr);
                 continue;
             }
             GetWindowRect(child, &area);
@@ -172,6 +173,42 @@ struct Native {
 
 namespace brindle {
 namespace {
+
+std::wstring Text(HWND child) {
+    std::wstring text(std::size_t(GetWindowTextLengthW(child)), L'\0');
+    GetWindowTextW(child, text.data(), int(text.size() + 1));
+    return text;
+}
+
+TEST_F(Backend, WhatTheProgramSetsReachesTheChildWindows) {
+    Label& timeLeft = program.frmCountDown.lblCountDown();
+    timeLeft.SetCaption("04:59");
+    EXPECT_EQ(Text(Child(program.frmCountDown, timeLeft)), L"04:59");
+    // New items leave the text in the field as it was.
+    ComboBox& list = program.Form1.Combo1();
+    HWND box = Child(program.Form1, list);
+    list.SetText("15");
+    list.AddItem("61");
+    EXPECT_EQ(Text(box), L"15");
+    const LRESULT count = SendMessageW(box, CB_GETCOUNT, 0, 0);
+    ASSERT_EQ(count, LRESULT(list.Items().size()));
+    wchar_t last[8] = {};
+    SendMessageW(box, CB_GETLBTEXT, WPARAM(count - 1), LPARAM(last));
+    EXPECT_STREQ(last, L"61");
+    // The field is emptied and written again on the way; the list keeps its own text.
+    EXPECT_EQ(list.Text(), "15");
+    list.SetEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(box));
+    list.SetEnabled(true);
+    EXPECT_TRUE(IsWindowEnabled(box));
+    DatePicker& picker = program.frmRef.DTPicker1();
+    picker.SetValue(MakeDateTime(2003, 11, 20, 9, 15, 30));
+    SYSTEMTIME shown{};
+    SendMessageW(Child(program.frmRef, picker), DTM_GETSYSTEMTIME, 0, LPARAM(&shown));
+    EXPECT_EQ(std::tuple(shown.wYear, shown.wMonth, shown.wDay, shown.wHour, shown.wMinute,
+                         shown.wSecond),
+              std::tuple(2003, 11, 20, 9, 15, 30));
+}
 
 TEST_F(Backend, WindowsOpenCentredOnThePrimaryScreenAndStayThereAsTopMostGoesOnAndOff) {
     RECT area{}, centred{}, now{};

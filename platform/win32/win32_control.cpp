@@ -1,4 +1,4 @@
-#include "win32_control_peer.h"
+#include "win32_controls.h"
 
 #include <cmath>
 
@@ -11,7 +11,7 @@ COLORREF ResolveColour(Colour colour, int systemColour) {
     return colour == kDefaultColour ? GetSysColor(systemColour) : static_cast<COLORREF>(colour);
 }
 
-Win32ControlPeer::~Win32ControlPeer() {
+Win32Control::~Win32Control() {
     if (font_ != nullptr) {
         DeleteObject(font_);
     }
@@ -20,8 +20,8 @@ Win32ControlPeer::~Win32ControlPeer() {
     }
 }
 
-HWND Win32ControlPeer::MakeWindow(HWND parent, HINSTANCE instance, DWORD exStyle,
-                                  const wchar_t* className, const std::string& text, DWORD style) {
+HWND Win32Control::MakeWindow(HWND parent, HINSTANCE instance, DWORD exStyle,
+                              const wchar_t* className, const std::string& text, DWORD style) {
     const DWORD common = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     window_ = CreateWindowExW(exStyle, className, win32::Widen(text).c_str(), common | style, 0, 0,
                               0, 0, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id_)),
@@ -29,7 +29,7 @@ HWND Win32ControlPeer::MakeWindow(HWND parent, HINSTANCE instance, DWORD exStyle
     return window_;
 }
 
-void Win32ControlPeer::ApplyDpi(UINT dpi) {
+void Win32Control::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
     if (window_ == nullptr) {
         return;
@@ -48,7 +48,7 @@ void Win32ControlPeer::ApplyDpi(UINT dpi) {
     }
 }
 
-HFONT Win32ControlPeer::MakeFont() const {
+HFONT Win32Control::MakeFont() const {
     const brindle::Font& font = control_.Layout().font;
     if (font.face.empty()) {
         LOGFONTW message = win32::MessageFont(dpi_);
@@ -65,7 +65,7 @@ HFONT Win32ControlPeer::MakeFont() const {
     return CreateFontIndirectW(&description);
 }
 
-HBRUSH Win32ControlPeer::BrushFor(COLORREF colour) {
+HBRUSH Win32Control::BrushFor(COLORREF colour) {
     if (brush_ == nullptr || brushColour_ != colour) {
         if (brush_ != nullptr) {
             DeleteObject(brush_);
