@@ -7,6 +7,11 @@
 
 namespace brindle {
 
+LabelPeer::~LabelPeer() = default;
+ListPeer::~ListPeer() = default;
+PickerPeer::~PickerPeer() = default;
+TimerPeer::~TimerPeer() = default;
+
 void Control::RunHandler(std::function<void()> handler) const {
     Runtime::EventScope scope(owner_.GetRuntime());
     if (handler) {

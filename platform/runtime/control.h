@@ -16,17 +16,18 @@ enum class MouseButton : std::int16_t { Left = 1, Right = 2, Middle = 4 };
 
 // What a control's widget is told, one interface for each kind of control that shows something.
 // A backend's unit for that kind implements it; the control tells it each change, once, and on
-// attaching everything it shows.
+// attaching everything it shows. Their destructors are defined in one place, so that their type
+// information is made once, with the neutral code's, whatever a backend is compiled with.
 class LabelPeer {
 public:
-    virtual ~LabelPeer() = default;
+    virtual ~LabelPeer();
     virtual void ShowCaption(const std::string& caption) = 0;
     virtual void ShowForeColor(Colour colour) = 0;
     virtual void ShowBackColor(Colour colour) = 0;
 };
 class ListPeer {
 public:
-    virtual ~ListPeer() = default;
+    virtual ~ListPeer();
     virtual void ShowText(const std::string& text) = 0;
     virtual void ShowEnabled(bool enabled) = 0;
     // Shows these items in the list and leaves the text in the field as it was.
@@ -34,13 +35,13 @@ public:
 };
 class PickerPeer {
 public:
-    virtual ~PickerPeer() = default;
+    virtual ~PickerPeer();
     virtual void ShowValue(DateTime value) = 0;
 };
 // A native timer, which ticks only while told it is enabled.
 class TimerPeer {
 public:
-    virtual ~TimerPeer() = default;
+    virtual ~TimerPeer();
     virtual void ShowEnabled(bool enabled) = 0;
 };
 
