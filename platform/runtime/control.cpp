@@ -12,7 +12,16 @@ ListPeer::~ListPeer() = default;
 PickerPeer::~PickerPeer() = default;
 TimerPeer::~TimerPeer() = default;
 
+Control::Control(Form& owner, const ControlLayout& layout)
+    : owner_(owner), layout_(layout), load_(owner.LoadCount()) {}
+
 void Control::RunHandler(std::function<void()> handler) const {
+    // A tick or a click already queued when a command unloaded this control's window reaches a
+    // control whose widget lives on until the command's event is over. Its handler would touch
+    // the window and load it again, hidden, and the program would never end.
+    if (!owner_.IsLoaded() || owner_.LoadCount() != load_) {
+        return;
+    }
     Runtime::EventScope scope(owner_.GetRuntime());
     if (handler) {
         handler();

@@ -50,7 +50,7 @@ public:
 // it one; the Raise and Accept members are for backends, which report what the user did.
 class Control {
 public:
-    Control(Form& owner, const ControlLayout& layout) : owner_(owner), layout_(layout) {}
+    Control(Form& owner, const ControlLayout& layout);
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -62,12 +62,14 @@ public:
 
 protected:
     // Runs a handler of the user's action as one event; the handler is a copy, because it may
-    // unload the window that owns this control.
+    // unload the window that owns this control. A control of a load that has ended runs none.
     void RunHandler(std::function<void()> handler) const;
 
 private:
     Form& owner_;
     const ControlLayout& layout_;
+    // The window's load this control belongs to.
+    std::uint64_t load_;
 };
 
 class Label final : public Control {
