@@ -9,8 +9,6 @@
 #include <QTest>
 
 #include "clock_fake.h"
-#include "layouts.h"
-#include "program.h"
 #include "qt/qt_tick_timer.h"
 #include "qt/qt_window_peer.h"
 #include "qt/qt_window_system.h"
@@ -32,10 +30,6 @@ Widget* Child(Form& form, const Control& control) {
     return Window(form)->findChild<Widget*>(QString::fromStdString(control.Name()));
 }
 
-PixelRect Place(const QRect& r) {
-    return {r.x(), r.y(), r.width(), r.height()};
-}
-
 struct Shown;
 
 // Qt's steps for the cases both backends share.
@@ -46,7 +40,9 @@ struct Native {
 
     float TwipsPerPixel(Form&) { return QtWindowSystem::kTwipsPerPixel; }
     double FontSize(Form&, double points) { return points; }
-    PixelRect ClientArea(Form& form) { return Place(Window(form)->rect()); }
+    std::pair<int, int> ClientSize(Form& form) {
+        return {Window(form)->width(), Window(form)->height()};
+    }
     std::optional<Shown> Read(Form& form, const Control& control);
     // Return in the text field too, which must start nothing either.
     void Type(Form& form, const Control& combo, const char* text) {
@@ -90,7 +86,8 @@ std::optional<Shown> Native::Read(Form& form, const Control& control) {
         return Colour(c.red() | c.green() << 8 | c.blue() << 16);
     };
     Shown shown;
-    shown.place = Place(widget->geometry());
+    const QRect g = widget->geometry();
+    shown.place = {g.x(), g.y(), g.width(), g.height()};
     shown.font = {f.family().toStdString(), f.pointSizeF(), f.weight(), f.italic()};
     shown.colours = {colour(label ? QPalette::WindowText : QPalette::Text),
                      colour(label ? QPalette::Window : QPalette::Base)};

@@ -6,9 +6,7 @@
 #include <fstream>
 
 #include "clock_fake.h"
-#include "layouts.h"
 #include "os_functions_fake.h"
-#include "program.h"
 #include "runtime/peer_rules.h"
 #include "win32_os_functions.h"
 #include "win32_support.h"
@@ -46,10 +44,10 @@ struct Native {
     double FontSize(Form& form, double points) {
         return -MulDiv(int(points * 100), int(GetDpiForWindow(Window(form))), 7200);
     }
-    PixelRect ClientArea(Form& form) {
+    std::pair<int, int> ClientSize(Form& form) {
         RECT area{};
         GetClientRect(Window(form), &area);
-        return {0, 0, int(area.right), int(area.bottom)};
+        return {int(area.right), int(area.bottom)};
     }
     std::optional<Shown> Read(Form& form, const Control& control);
     void Type(Form& form, const Control& combo, const char* text) {
@@ -115,9 +113,9 @@ std::optional<Shown> Native::Read(Form& form, const Control& control) {
     const LRESULT count =
         control.Kind() == ControlKind::ComboBox ? SendMessageW(child, CB_GETCOUNT, 0, 0) : 0;
     for (LRESULT i = 0; i < count; ++i) {
-        std::wstring item(std::size_t(SendMessageW(child, CB_GETLBTEXTLEN, WPARAM(i), 0)), L'\0');
-        SendMessageW(child, CB_GETLBTEXT, WPARAM(i), LPARAM(item.data()));
-        shown.items.push_back(win32::Narrow(item));
+        std::string item(std::size_t(SendMessageA(child, CB_GETLBTEXTLEN, WPARAM(i), 0)), '\0');
+        SendMessageA(child, CB_GETLBTEXT, WPARAM(i), LPARAM(item.data()));
+        shown.items.push_back(item);
     }
     SYSTEMTIME t{};
     if (control.Kind() == ControlKind::DatePicker &&
