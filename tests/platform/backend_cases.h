@@ -2,9 +2,9 @@
 
 // The cases both backends pass on their real widgets, written once. The including test defines
 // `Native` first: its window system and declared functions, its reading of what a widget shows,
-// its toolkit's way of doing the steps a person takes that the desktop walks do not (typing into a
-// list, editing the picker, closing the dialog) and of running its event loop until something
-// happens. The Qt test builds this with the native compiler, the Win32 test with mingw.
+// its toolkit's way of doing the steps a person takes that the desktop walks do not (typing, a
+// middle press, editing the picker, closing the dialog) and of running its event loop until
+// something happens. The Qt test builds this with the native compiler, the Win32 test with mingw.
 
 #include <gtest/gtest.h>
 
@@ -122,6 +122,14 @@ TEST_F(Backend, TheUsersActionsReachTheirHandlers) {
     native.Type(program.Form1, program.Form1.Combo1(), "15");
     EXPECT_EQ(program.Form1.Combo1().Text(), "15");
     EXPECT_FALSE(program.frmCountDown.tmrDisplayTime().Enabled());
+    // A middle press with Shift and Ctrl reaches a label as it is; the walks press the others.
+    std::vector<std::pair<MouseButton, int>> presses;
+    Label& label = program.frmCountDown.Label1();
+    label.OnMouseDown([&](MouseButton button, std::int16_t shift, float, float) {
+        presses.emplace_back(button, shift);
+    });
+    native.MiddlePressWithShiftAndCtrl(program.frmCountDown, label);
+    EXPECT_EQ(presses, (std::vector<std::pair<MouseButton, int>>{{MouseButton::Middle, 3}}));
     // The user sets the picker to 09:15:30; the window manager closes the dialog.
     program.frmRef.Show();
     native.EditPicker(program.frmRef, MakeDateTime(2003, 11, 20, 9, 15, 30));

@@ -50,6 +50,10 @@ struct Native {
         field->clear();
         QTest::keyClicks(field, QString(text) + "\r");
     }
+    void MiddlePressWithShiftAndCtrl(Form& form, const Control& label) {
+        QTest::mouseClick(Child(form, label), Qt::MiddleButton,
+                          Qt::ShiftModifier | Qt::ControlModifier);
+    }
     void EditPicker(Form& form, DateTime value) {
         const CivilDateTime c = ToCivil(value);
         Child<QDateTimeEdit>(form, form.Get<DatePicker>("DTPicker1"))

@@ -56,6 +56,9 @@ struct Native {
         SendMessageW(Window(form), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(field), CBN_EDITCHANGE),
                      LPARAM(field));
     }
+    void MiddlePressWithShiftAndCtrl(Form& form, const Control& label) {
+        SendMessageW(Child(form, label), WM_MBUTTONDOWN, MK_SHIFT | MK_CONTROL, 0);
+    }
     void EditPicker(Form& form, DateTime value) {
         const CivilDateTime c = ToCivil(value);
         HWND picker = Child(form, form.Get<DatePicker>("DTPicker1"));
