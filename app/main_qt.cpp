@@ -2,7 +2,6 @@
 #include <string>
 #include <vector>
 
-#include "clock.h"
 #include "command_line.h"
 #include "program.h"
 #include "session_platform.h"
@@ -23,8 +22,5 @@ int main(int argc, char** argv) {
     brindle::ApplyPlatformChoice(brindle::ChoosePlatform(brindle::CurrentSessionEnvironment()));
     int qtArgc = 1;
     brindle::Toolkit toolkit(qtArgc, argv);
-    brindle::SystemClock clock;
-    brindle::Program program(toolkit.GetWindowSystem(), toolkit.GetOsFunctions(), clock,
-                             toolkit.GetDesktop());
-    return program.Run(std::get<brindle::StartOptions>(commandLine));
+    return brindle::RunOnToolkit(toolkit, std::get<brindle::StartOptions>(commandLine));
 }

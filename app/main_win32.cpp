@@ -1,4 +1,3 @@
-#include "clock.h"
 #include "command_line.h"
 #include "program.h"
 #include "toolkit.h"
@@ -17,8 +16,5 @@ int main() {
     }
     int noArguments = 0;
     brindle::Toolkit toolkit(noArguments, nullptr);
-    brindle::SystemClock clock;
-    brindle::Program program(toolkit.GetWindowSystem(), toolkit.GetOsFunctions(), clock,
-                             toolkit.GetDesktop());
-    return program.Run(std::get<brindle::StartOptions>(commandLine));
+    return brindle::RunOnToolkit(toolkit, std::get<brindle::StartOptions>(commandLine));
 }

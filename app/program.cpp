@@ -4,6 +4,7 @@
 #include <cassert>
 #include <iterator>
 
+#include "clock.h"
 #include "layouts.h"
 
 namespace brindle {
@@ -56,6 +57,13 @@ int Program::Run(const StartOptions& options) {
     Start();
     Apply(options);
     return runtime.Run();
+}
+
+int RunOnToolkit(Toolkit& toolkit, const StartOptions& options) {
+    SystemClock clock;
+    Program program(toolkit.GetWindowSystem(), toolkit.GetOsFunctions(), clock,
+                    toolkit.GetDesktop());
+    return program.Run(options);
 }
 
 }  // namespace brindle

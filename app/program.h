@@ -6,6 +6,7 @@
 #include "frm_menu.h"
 #include "frm_ref.h"
 #include "runtime/runtime.h"
+#include "toolkit.h"
 
 namespace brindle {
 
@@ -30,5 +31,9 @@ public:
     brindle::frmMenu frmMenu;
     brindle::frmRef frmRef;
 };
+
+// Runs the program on the toolkit of the backend linked in, with the machine's clock, and returns
+// its exit status: what both entry points do once the command line is read.
+int RunOnToolkit(Toolkit& toolkit, const StartOptions& options);
 
 }  // namespace brindle
