@@ -24,7 +24,7 @@ std::string Display(int seconds) {
                        char('0' + seconds % 60 / 10), char('0' + seconds % 10)};
 }
 
-TEST(Arithmetic, WorkedExamples) {
+TEST(Arithmetic, SecondsAreRoundedAndOnlyAUsableIntervalAndDateGiveAPeriod) {
     struct Row {
         std::int16_t interval;
         DateTime reference, now;
@@ -33,25 +33,14 @@ TEST(Arithmetic, WorkedExamples) {
     };
     const double second = 1 / 86400.0;
     const std::vector<Row> rows = {
+        // Whole seconds are counted second by second in the case below; now and the reference
+        // are taken to the nearest whole second.
         {15, Reference(9, 0, 0), Today(10, 7, 30), 450, "07:30"},
-        {15, Reference(9, 0, 0), Today(8, 53, 30), 390, "06:30"},
-        {15, Reference(9, 0, 0), Today(10, 14, 40), 20, "00:20"},
-        {15, Reference(9, 0, 0), Today(10, 15, 0), 900, "15:00"},
-        {45, Reference(9, 0, 0), Today(2, 10, 0), 300, "05:00"},
-        {60, Reference(0, 0, 0), Today(10, 0, 0), 3600, "00:00"},
-        {60, Reference(0, 0, 0), Today(10, 0, 1), 3599, "59:59"},
-        {1, Reference(0, 0, 0), Today(12, 34, 40), 20, "00:20"},
-        // 7 minutes do not divide a day: the last period is cut short at midnight.
-        {7, Reference(9, 0, 0), Today(23, 59, 59), 181, "03:01"},
-        {7, Reference(9, 0, 0), MakeDateTime(2024, 3, 16, 0, 0, 0), 60, "01:00"},
-        {546, Reference(0, 0, 0), Today(9, 6, 0), 32760, "06:00"},
-        // Now and the reference are taken to the nearest whole second.
         {15, Reference(9, 0, 0), DateTime{Today(10, 7, 30).days + 0.4 * second}, 450, "07:30"},
         {15, Reference(9, 0, 0), DateTime{Today(10, 7, 30).days + 0.6 * second}, 449, "07:29"},
         {15, DateTime{Reference(9, 0, 0).days + 0.6 * second}, Today(10, 7, 30), 451, "07:31"},
-        // The ends of the usable range.
+        // The first usable second; the last is counted below.
         {15, Reference(0, 0, 0), MakeDateTime(100, 1, 1, 0, 0, 0), 900, "15:00"},
-        {15, Reference(0, 0, 0), MakeDateTime(9999, 12, 31, 23, 59, 59), 1, "00:01"},
         // No period: no interval, one too large for 16 bits, or a date no calendar shows.
         {0, Reference(0, 0, 0), Today(10, 0, 0), std::nullopt, ""},
         {-15, Reference(0, 0, 0), Today(10, 0, 0), std::nullopt, ""},
