@@ -36,9 +36,6 @@ TEST_F(StartAtLogInStory, TheEntryFollowsTheRhythmUntilUnchecked) {
     EXPECT_EQ(desktop.logInComment, "Opens Brindle's first screen");
     EXPECT_EQ(Mark(), "[x]");
     // A rhythm picked in the windows is written as the options that start it again.
-    ChooseOnCountDown("mnuReferance");
-    PickReferenceTime(10, 7, 0);
-    PressOk();
     ChooseOnCountDown("mnuCT");
     windows.PickItem(setup, "Combo2", "30");
     windows.PickItem(setup, "Combo1", "15");
