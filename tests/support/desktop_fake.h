@@ -15,7 +15,7 @@ class DesktopFake final : public Desktop {
 public:
     std::optional<bool> ReadFlag(const std::string& name) override {
         const auto found = saved.find(name);
-        if (unreadable || found == saved.end()) {
+        if (found == saved.end()) {
             return std::nullopt;
         }
         return found->second;
@@ -51,7 +51,6 @@ public:
     }
 
     std::map<std::string, bool> saved;
-    bool unreadable = false;
     std::optional<SettingError> writeError;
     BusyReasons busy;
     int busyChecks = 0;

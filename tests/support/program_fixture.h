@@ -97,7 +97,6 @@ struct ProgramFixture {
     // and pending events bring nothing back.
     void ExpectProgramEnded() {
         EXPECT_TRUE(program.runtime.HasEnded());
-        EXPECT_EQ(program.runtime.LoadedWindowCount(), 0);
         EXPECT_TRUE(windows.screen.empty());
         const int peers = windows.peersCreated;
         RunTimerFor(60'000);

@@ -51,7 +51,6 @@ public:
     // widget for each control a person can see.
     WindowPeerFake(WindowSystemFake& system, Form& form, WindowHandle handle)
         : system_(system), form_(form), handle_(handle) {
-        // A window loaded afresh may get its new peer before the old one is destroyed.
         ShownWindow& shown = system_.screen[form_.Name()] = {handle, false, {}};
         for (const auto& control : form_.Controls()) {
             if (control->Kind() != ControlKind::Timer && !CanBeSeen(*control)) {
