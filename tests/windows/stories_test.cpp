@@ -263,14 +263,23 @@ TEST_F(Stories, ABoundaryDueDuringAnAlertWarnsOnceAfterIt) {
     // hour's warning moment in the fifth.
     StartCountdown("15");
     TickAt(10, 14, 39);
+    std::vector<std::size_t> handledInPause;
     os.onSleep = [&](std::int32_t) {
         if (PausesTaken() == 3) {
-            windows.Post([&] { countDown.cmdAlert().SetValue(true); });
+            windows.Post([&] {
+                countDown.cmdAlert().SetValue(true);
+                handledInPause.push_back(PausesTaken());
+            });
         } else if (PausesTaken() == 5) {
-            windows.Post([&] { TickAt(10, 29, 39), TickAt(10, 29, 40); });
+            windows.Post([&] {
+                TickAt(10, 29, 39), TickAt(10, 29, 40);
+                handledInPause.push_back(PausesTaken());
+            });
         }
     };
     TickAt(10, 14, 40);
+    // Both were handled in the pause they came in, while the window still flashed.
+    EXPECT_EQ(handledInPause, (std::vector<std::size_t>{3, 5}));
     EXPECT_EQ(SoundsPlayed(), 1u);
     EXPECT_EQ(PausesTaken(), 14u);
     EXPECT_EQ(Colours(), kNormal);
