@@ -85,15 +85,6 @@ std::int32_t Win32OsFunctions::ReleaseCapture() {
 
 std::int32_t Win32OsFunctions::SendMessageA(WindowHandle hWnd, std::int32_t wMsg,
                                             std::int32_t wParam, std::int32_t& lParam) {
-    // A press on the caption hands the window to a move that follows the left button. Sent for
-    // another button's press (the right-click that opens the menu), or for a click already let go
-    // by the time its press is handled, Wine asks the window manager for a move that then waits
-    // for a release that has come already, holding the pointer: the menu that follows never
-    // opens. Only a held left button starts a move, as on Linux.
-    if (wMsg == kNonClientLeftButtonDown && wParam == kCaptionHit &&
-        (GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0) {
-        return 0;
-    }
     // The declaration passes lParam by reference, so the message carries its address.
     const LRESULT result = ::SendMessageA(AsWindow(hWnd), static_cast<UINT>(wMsg),
                                           static_cast<WPARAM>(static_cast<std::uint32_t>(wParam)),
