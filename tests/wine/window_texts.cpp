@@ -1,10 +1,12 @@
-// Usage: window-texts.exe TITLE
+// Usage: window-texts.exe TITLE, or window-texts.exe --place TITLE
 // Prints the texts of the controls a person sees in the visible window so titled (shown, at least
-// partly inside it), one a line, as an assistive tool reads them from outside; exits 1 without
-// such a window. The tests run it in the program's Wine session.
+// partly inside it), one a line, as an assistive tool reads them from outside; or, with --place,
+// where Wine has the window's top-left corner, by which it routes the mouse. Exits 1 without such
+// a window. The tests run it in the program's Wine session.
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 
 static BOOL CALLBACK PrintVisibleText(HWND control, LPARAM window) {
     RECT inside = {}, windowRect = {}, controlRect = {};
@@ -21,10 +23,17 @@ static BOOL CALLBACK PrintVisibleText(HWND control, LPARAM window) {
 }
 
 int wmain(int argc, wchar_t** argv) {
-    HWND window = argc == 2 ? FindWindowW(nullptr, argv[1]) : nullptr;
+    const bool place = argc == 3 && std::wcscmp(argv[1], L"--place") == 0;
+    HWND window = argc == 2 || place ? FindWindowW(nullptr, argv[argc - 1]) : nullptr;
     if (window == nullptr || !IsWindowVisible(window)) {
-        std::fprintf(stderr, "usage: window-texts.exe TITLE of a visible window\n");
+        std::fprintf(stderr, "usage: window-texts.exe [--place] TITLE of a visible window\n");
         return 1;
+    }
+    if (place) {
+        RECT outer = {};
+        GetWindowRect(window, &outer);
+        std::printf("%ld %ld\n", outer.left, outer.top);
+        return 0;
     }
     EnumChildWindows(window, &PrintVisibleText, reinterpret_cast<LPARAM>(window));
     return 0;
