@@ -58,12 +58,12 @@ windows: deps
 	cp $(WIN_BUILD)/app/win32/download/Brindle-*-win64.zip dist/
 	cd dist && for zip in Brindle-*-win64.zip; do sha256sum "$$zip" >"$$zip.sha256"; done
 
-# The Windows build's tests under Wine: the headless tests, the backend on real windows, the
-# resources and Brindle.exe end to end. Part of test.
 # The Windows build with its tests.
 windows-tests: windows
 	cmake --build $(WIN_BUILD) -j $(JOBS)
 
+# The Windows build's tests under Wine: the headless tests, the backend on real windows, the
+# resources and Brindle.exe end to end. Part of test.
 test-windows: windows-tests
 	JOBS=$(JOBS) scripts/wine-tests $(WIN_BUILD)
 
